@@ -1,5 +1,6 @@
 # Build conventions shared by every folder: flags, GoogleTest and test helpers.
 include_guard(GLOBAL)
+enable_testing()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(VX_WINDOWS ON)
@@ -58,6 +59,9 @@ endif()
 function(vx_add_gtest)
   cmake_parse_arguments(T "FRESH_PREFIX;DISPLAY" "NAME;TIMEOUT"
                         "SOURCES;LIBS;ARGS;LABELS;FIXTURES;ENVIRONMENT" ${ARGN})
+  if(VX_FUZZ)
+    return()   # the fuzz configuration builds fuzz targets only
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE vx_defaults GTest::gtest_main ${T_LIBS})
   if(NOT VX_CAN_RUN_TESTS)
