@@ -1,0 +1,160 @@
+#include "Extractor.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "Crc32.h"
+#include "FolderDecoder.h"
+#include "PathClean.h"
+
+namespace vx7z {
+namespace {
+
+constexpr size_t kCopyBuffer = 1 << 18;
+
+CItemMeta MetaOf(const CFileItem& f) {
+  CItemMeta m;
+  m.mtimeDefined = f.mtimeDefined;
+  m.mtime = f.mtime;
+  m.attribDefined = f.attribDefined;
+  m.attrib = f.attrib;
+  return m;
+}
+
+std::string ParentOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+class CExtraction {
+ public:
+  CExtraction(IInFile& archive, IFileSystem* fs, const CExtractOptions& options)
+      : archive_(archive), fs_(fs), options_(options) {}
+  Status Run();
+
+ private:
+  Status NextSubstream();
+  Status WriteEntry(const CFileItem& item, const std::string& path, bool write);
+
+  IInFile& archive_;
+  IFileSystem* fs_;
+  const CExtractOptions& options_;
+  CArchiveDb db_;
+  std::unique_ptr<CProgress> progress_;
+  std::unique_ptr<CFolderDecoder> decoder_;
+  size_t folder_ = 0;              // folder the decoder reads (valid while decoder_ is set)
+  uint64_t substreamsLeft_ = 0;    // substreams of that folder still to read
+  bool folderCrcNeeded_ = false;   // several substreams share one folder CRC
+  uint32_t folderCrc_ = 0;
+  size_t nextFolder_ = 0;
+  std::unique_ptr<uint8_t[]> buffer_{new uint8_t[kCopyBuffer]};
+};
+
+Status CExtraction::NextSubstream() {
+  while (!decoder_ || substreamsLeft_ == 0) {
+    if (decoder_ && folderCrcNeeded_ && folderCrc_ != db_.folders[folder_].crc)
+      return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
+    decoder_.reset();  // frees the previous dictionary before the next is allocated
+    while (nextFolder_ < db_.folders.size() && db_.folders[nextFolder_].numSubstreams == 0) ++nextFolder_;
+    if (nextFolder_ >= db_.folders.size()) return Status::Corrupt("more files with data than folders hold");
+    folder_ = nextFolder_++;
+    const CFolder& f = db_.folders[folder_];
+    decoder_.reset(new CFolderDecoder);
+    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits.memoryLimit, options_.limits.maxPiece));
+    substreamsLeft_ = f.numSubstreams;
+    folderCrcNeeded_ = f.crcDefined && f.numSubstreams > 1;
+    folderCrc_ = 0;
+  }
+  --substreamsLeft_;
+  return Status::Ok();
+}
+
+Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, bool write) {
+  VX7Z_TRY(NextSubstream());
+  std::unique_ptr<IOutFile> out;
+  if (write) {
+    VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
+    VX7Z_TRY(fs_->CreateFile(path, out));
+  }
+  uint64_t left = item.size;
+  uint32_t crc = 0;
+  IByteSource& src = decoder_->Output();
+  while (left > 0) {
+    size_t want = left < kCopyBuffer ? size_t(left) : kCopyBuffer;
+    size_t got = 0;
+    Status st = src.Read(buffer_.get(), want, got);
+    if (st.ok() && got == 0) st = Status::Corrupt("data of \"" + item.name + "\" ends early");
+    if (!st.ok()) {
+      if (out) out->Finish(CItemMeta());
+      return st;
+    }
+    crc = Crc32Update(crc, buffer_.get(), got);
+    if (folderCrcNeeded_) folderCrc_ = Crc32Update(folderCrc_, buffer_.get(), got);
+    if (out) {
+      Status ws = out->Write(buffer_.get(), got);
+      if (!ws.ok()) {
+        out->Finish(CItemMeta());
+        return ws;
+      }
+    }
+    left -= got;
+    progress_->Add(got);
+  }
+  if (out) VX7Z_TRY(out->Finish(MetaOf(item)));
+  if (item.crcDefined && crc != item.crc) return Status::Corrupt("CRC mismatch in \"" + item.name + "\"");
+  return Status::Ok();
+}
+
+Status CExtraction::Run() {
+  VX7Z_TRY(ReadArchive(archive_, options_.limits, db_));
+  progress_.reset(new CProgress(options_.onProgress, TotalUnpackedSize(db_)));
+  if (fs_) VX7Z_TRY(fs_->CreateDirectories(std::string()));
+  std::vector<size_t> dirs;  // entries whose folder times and attributes are set at the end
+  std::vector<std::string> paths(db_.files.size());
+  for (size_t i = 0; i < db_.files.size(); ++i) {
+    const CFileItem& item = db_.files[i];
+    paths[i] = CleanEntryName(item.name);
+    const std::string& path = paths[i];
+    // Anti-items would delete; links would point anywhere: neither is acted on.
+    bool write = fs_ && !path.empty() && !item.isAnti && !IsSymlinkEntry(item);
+    if (item.hasStream) {
+      VX7Z_TRY(WriteEntry(item, path, write && !item.isDir));
+      continue;
+    }
+    if (!write) continue;
+    if (item.isDir) {
+      VX7Z_TRY(fs_->CreateDirectories(path));
+      dirs.push_back(i);
+    } else {
+      VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
+      std::unique_ptr<IOutFile> out;
+      VX7Z_TRY(fs_->CreateFile(path, out));
+      VX7Z_TRY(out->Finish(MetaOf(item)));
+    }
+  }
+  if (decoder_ && folderCrcNeeded_ && substreamsLeft_ == 0 && folderCrc_ != db_.folders[folder_].crc)
+    return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
+  decoder_.reset();
+  // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
+  std::sort(dirs.begin(), dirs.end(), [&](size_t a, size_t b) { return paths[a] > paths[b]; });
+  for (size_t d : dirs) VX7Z_TRY(fs_->SetDirectoryMeta(paths[d], MetaOf(db_.files[d])));
+  progress_->Finish();
+  return Status::Ok();
+}
+
+}  // namespace
+
+uint64_t TotalUnpackedSize(const CArchiveDb& db) {
+  uint64_t total = 0;
+  for (const CFileItem& f : db.files)
+    if (f.hasStream) total += f.size;
+  return total;
+}
+
+Status ExtractArchive(IInFile& archive, IFileSystem* fs, const CExtractOptions& options) {
+  CExtraction extraction(archive, fs, options);
+  return extraction.Run();
+}
+
+}  // namespace vx7z

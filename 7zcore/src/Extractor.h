@@ -1,0 +1,27 @@
+// Extraction and testing of a whole archive: folders decoded in order, files written as
+// their bytes are decoded, every CRC checked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ArchiveReader.h"
+#include "ByteSource.h"
+#include "FileSystem.h"
+#include "Progress.h"
+#include "Status.h"
+
+namespace vx7z {
+
+struct CExtractOptions {
+  CReadLimits limits;
+  ProgressFn onProgress;  // may be empty
+};
+
+// With fs == nullptr the archive is only tested: decoded and checked, nothing written.
+Status ExtractArchive(IInFile& archive, IFileSystem* fs, const CExtractOptions& options);
+
+// Sum of the sizes of the entries with data: the progress total.
+uint64_t TotalUnpackedSize(const CArchiveDb& db);
+
+}  // namespace vx7z

@@ -1,0 +1,37 @@
+// Turns one folder's coder graph into a chain of pull streams ending in the folder's output.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ArchiveDb.h"
+#include "ByteSource.h"
+#include "Status.h"
+
+namespace vx7z {
+
+class CFolderDecoder {
+ public:
+  // Checks the graph (every stream bound once, no cycles, known methods, memory budget) and
+  // builds the decoders. Dictionaries are min(declared, the coder's unpacked size).
+  Status Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, uint64_t memoryLimit, size_t maxPiece);
+  IByteSource& Output() { return *out_; }
+
+ private:
+  Status Build(uint32_t outIndex, unsigned depth, IByteSource*& result);
+  Status MakeCoder(size_t coderIndex, std::vector<IByteSource*>& inputs, IByteSource*& result);
+
+  IInFile* file_ = nullptr;
+  const CArchiveDb* db_ = nullptr;
+  const CFolder* folder_ = nullptr;
+  size_t maxPiece_ = SIZE_MAX;
+  uint64_t memoryLeft_ = 0;
+  std::vector<uint32_t> firstIn_;   // first folder in-stream of each coder
+  std::vector<uint32_t> firstOut_;  // first folder out-stream of each coder
+  std::vector<bool> coderUsed_;
+  std::vector<std::unique_ptr<IByteSource>> sources_;  // owns every stage
+  IByteSource* out_ = nullptr;
+};
+
+}  // namespace vx7z
