@@ -75,7 +75,7 @@ Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, b
   std::unique_ptr<IOutFile> out;
   if (write) {
     VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
-    VX7Z_TRY(fs_->CreateFile(path, out));
+    VX7Z_TRY(fs_->CreateOutFile(path, out));
   }
   uint64_t left = item.size;
   uint32_t crc = 0;
@@ -129,7 +129,7 @@ Status CExtraction::Run() {
     } else {
       VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
       std::unique_ptr<IOutFile> out;
-      VX7Z_TRY(fs_->CreateFile(path, out));
+      VX7Z_TRY(fs_->CreateOutFile(path, out));
       VX7Z_TRY(out->Finish(MetaOf(item)));
     }
   }

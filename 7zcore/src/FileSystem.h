@@ -31,7 +31,7 @@ class IFileSystem {
   // Creates the folder and its parents below the destination; existing links are not followed.
   virtual Status CreateDirectories(const std::string& relPath) = 0;
   // Creates or truncates a file whose parent folder exists.
-  virtual Status CreateFile(const std::string& relPath, std::unique_ptr<IOutFile>& file) = 0;
+  virtual Status CreateOutFile(const std::string& relPath, std::unique_ptr<IOutFile>& file) = 0;
   virtual Status SetDirectoryMeta(const std::string& relPath, const CItemMeta& meta) = 0;
 };
 

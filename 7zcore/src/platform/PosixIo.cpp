@@ -122,7 +122,7 @@ class CPosixFileSystem : public IFileSystem {
     return Status::Ok();
   }
 
-  Status CreateFile(const std::string& rel, std::unique_ptr<IOutFile>& file) override {
+  Status CreateOutFile(const std::string& rel, std::unique_ptr<IOutFile>& file) override {
     std::string path = root_ + "/" + rel;
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && (errno == EACCES || errno == ELOOP)) {
