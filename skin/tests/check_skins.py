@@ -20,7 +20,7 @@ ABBREV = {"IU\\": "Install_and_uninstall\\", "PP\\": "vx_appended\\popup\\", "I1
 TRACKED = ("pos float width height padding inset bordersize text textpadding font align valign "
            "wordbreak endellipsis textcolor hottextcolor pushedtextcolor tooltip cursor visible "
            "selected virtualwnd normalimage hotimage pushedimage focusedimage bkimage foreimage "
-           "selectedforeimage min max value").split()
+           "selectedforeimage disabledimage min max value").split()
 
 WIN_MIN = "cursor=hand; width=24; height=24; tooltip=最小化; padding=0,11,11,0; img=IU\\icon_public_hide; focusedimage=IU\\icon_public_hide.png"
 WIN_CLOSE = "cursor=hand; width=24; height=24; tooltip=关闭; padding=0,11,21,0; img=IU\\icon_public_close; focusedimage=IU\\icon_public_close.png"
@@ -39,7 +39,8 @@ MAIN = [
     ("verroot0/0/0", "Control", ""),
     ("minbtn", "Button", WIN_MIN),
     ("closebtn", "Button", WIN_CLOSE),
-    ("installBtn", "Button", "float=true; pos=246,264,454,308; img=IU\\btn_install"),
+    ("installBtn", "Button", "float=true; pos=246,264,454,308; img=IU\\btn_install; "
+     "disabledimage=IU\\btn_install_disable.png"),
     ("verroot0/2", "HorizontalLayout", "float=true; pos=0,352,700,420"),
     ("protocalOpt", "Option", TICK + "; pos=28,26,46,44"),
     ("vx_btn_protocal", "Button", "float=true; pos=58,20,178,49; text=同意《用户协议》; align=left; " + LINK),
@@ -139,6 +140,7 @@ IMAGE_SIZES = {
     "pkg_enum3-kstv/table_bg_install_03.png": (700, 420),
     "pkg_enum3-kstv/table_bg_install_04.png": (700, 420),
     "Install_and_uninstall/btn_install{}.png": (208, 44),
+    "Install_and_uninstall/btn_install_disable.png": (208, 44),
     "Install_and_uninstall/btn_experience{}.png": (208, 44),
     "Install_and_uninstall/icon_public_hide{}.png": (24, 24),
     "Install_and_uninstall/icon_public_close{}.png": (24, 24),

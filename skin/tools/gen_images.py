@@ -138,22 +138,23 @@ def text_layer(size, xy, text, px, fill, anchor="la", spacing=0, stroke=0):
 # ---------------------------------------------------------------- brand mark
 
 def logo_mark(px):
-    """The product mark: an iris tile holding a white lens ring and a coral record dot."""
-    img, d = hi(px, px)
+    """The product mark: an iris tile holding a white lens ring and a coral record dot.
+    Small sizes get a thicker ring and a larger dot so that they stay legible."""
     s = px * SS
-    tile = gradient(s, s, ACCENT, 45) if px <= 64 else gradient(px, px, ACCENT, 45).resize((s, s))
+    small = px <= 24
+    tile = gradient(min(px, 64), min(px, 64), ACCENT, 45).resize((s, s), Image.BICUBIC)
     m = Image.new("L", (s, s), 0)
     ImageDraw.Draw(m).rounded_rectangle((0, 0, s - 1, s - 1), radius=s * 0.27, fill=255)
     img = fill_mask((s, s), m, tile)
+    # soft light from the top
+    light = gradient(1, 64, [(0, (52, 52, 52)), (0.55, (0, 0, 0)), (1, (0, 0, 0))], 90)
+    light = light.getchannel("R").resize((s, s), Image.BICUBIC)
+    img = over(img, fill_mask((s, s), ImageChops.multiply(light, m), WHITE + (255,)))
     d = ImageDraw.Draw(img)
-    # a soft sheen on the upper half
-    sheen = Image.new("L", (s, s), 0)
-    ImageDraw.Draw(sheen).ellipse((-s * 0.3, -s * 0.75, s * 1.3, s * 0.45), fill=44)
-    img = over(img, fill_mask((s, s), ImageChops.multiply(sheen, m), WHITE + (255,)))
-    d = ImageDraw.Draw(img)
-    c, r, wr = s / 2, s * 0.29, s * 0.075
+    c = s / 2
+    r, wr = (s * 0.30, s * 0.11) if small else (s * 0.29, s * 0.075)
     d.ellipse((c - r, c - r, c + r, c + r), outline=WHITE + (255,), width=max(1, int(wr)))
-    dot = s * 0.135
+    dot = s * (0.15 if small else 0.135)
     core = gradient(int(2 * dot) + 2, int(2 * dot) + 2, CORAL, 90)
     dm = Image.new("L", core.size, 0)
     ImageDraw.Draw(dm).ellipse((0, 0, 2 * dot, 2 * dot), fill=255)
@@ -357,7 +358,13 @@ def pill_button(w, h, stops, label=None, lift=0, sheen=60, border=60, text_alpha
     return img
 
 
-def primary_set(label):
+DISABLED = [(0.0, (122, 132, 178)), (1.0, (132, 120, 184))]
+
+
+def primary_set(label, disabled=False):
+    if disabled:
+        return {"_disable": pill_button(208, 44, DISABLED, label, sheen=14, border=30, text_alpha=150,
+                                        shadow=False)}
     return {"": pill_button(208, 44, ACCENT, label),
             "_hover": pill_button(208, 44, ACCENT_HOT, label, sheen=90, border=120),
             "_press": pill_button(208, 44, ACCENT_DOWN, label, lift=1, sheen=10, border=24, text_alpha=230)}
@@ -508,13 +515,7 @@ def popup_button(kind, state):
 
 def write_icon(path):
     sizes = [16, 24, 32, 48, 64, 128, 256]
-    frames = {}
-    for px in sizes:
-        if px <= 32:
-            # small sizes: a simpler, bolder mark drawn directly at that size
-            frames[px] = logo_mark(px)
-        else:
-            frames[px] = logo_mark(px)
+    frames = {px: logo_mark(px) for px in sizes}   # each size drawn for itself, not scaled
     big = frames[256]
     big.save(path, format="ICO", sizes=[(p, p) for p in sizes],
              append_images=[frames[p] for p in sizes if p != 256])
@@ -540,6 +541,8 @@ def images():
     for label, name in (("立即安装", "btn_install"), ("立即体验", "btn_experience")):
         for st, im in primary_set(label).items():
             out[f"{IU}/{name}{st}.png"] = im
+    # the welcome page's install button is disabled while the agreement is unticked
+    out[f"{IU}/btn_install_disable.png"] = primary_set("立即安装", disabled=True)["_disable"]
     for st in ("", "_hover", "_press"):
         out[f"{IU}/icon_public_hide{st}.png"] = glyph_button("hide", st)
         out[f"{IU}/icon_public_close{st}.png"] = glyph_button("close", st)

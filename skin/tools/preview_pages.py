@@ -92,9 +92,10 @@ def write(skin, imgs, out):
     base.alpha_composite(m, ((700 - 417) // 2, (420 - 212) // 2))
     base.save(f"{out}/msgbox.png")
     # every state, on both a dark and a light ground
-    strip = Image.new("RGBA", (700, 330), (30, 34, 110, 255))
+    strip = Image.new("RGBA", (940, 330), (30, 34, 110, 255))
     ImageDraw.Draw(strip).rectangle((0, 250, 700, 330), fill=(247, 248, 253, 255))
     y = 8
+    strip.alpha_composite(imgs[IU + "btn_install_disable.png"], (200, 170))
     for group in (["btn_install", "btn_experience"], ["icon_public_hide", "icon_public_close", "btn_modify", "btn_return"]):
         x = 8
         for name in group:
