@@ -31,4 +31,6 @@ function(vx_assemble_dist)
   if(deps)
     add_dependencies(vx_dist ${deps})
   endif()
+  add_test(NAME dist_contents
+    COMMAND ${CMAKE_COMMAND} -DCHECK=ON -DDIST=${CMAKE_BINARY_DIR}/dist "-DFILES=${joined}" -P ${VX_DIST_SCRIPT})
 endfunction()
