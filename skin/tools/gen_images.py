@@ -242,6 +242,8 @@ def page_options():
     bd.line((40, 352, W - 40, 352), fill=(220, 223, 238, 255), width=1)
     over(img, body)
     button_glow(img, 198, (120, 130, 255), 0.35)
+    over(img, text_layer((W, H), (W / 2, 272), "安装即表示你已阅读并同意《用户协议》", 13, (150, 156, 184, 255),
+                         anchor="mm"))
     over(img, text_layer((W, H), (131, 132), "Ostrel 及其组件将安装到此文件夹", 13, (220, 224, 255, 170), anchor="lm"))
     return finish_page(img)
 
