@@ -36,6 +36,7 @@ class CExtraction {
  private:
   Status NextSubstream();
   Status WriteEntry(const CFileItem& item, const std::string& path, bool write);
+  Status CheckFolderEnd();
 
   IInFile& archive_;
   IFileSystem* fs_;
@@ -53,8 +54,6 @@ class CExtraction {
 
 Status CExtraction::NextSubstream() {
   while (!decoder_ || substreamsLeft_ == 0) {
-    if (decoder_ && folderCrcNeeded_ && folderCrc_ != db_.folders[folder_].crc)
-      return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
     decoder_.reset();  // frees the previous dictionary before the next is allocated
     while (nextFolder_ < db_.folders.size() && db_.folders[nextFolder_].numSubstreams == 0) ++nextFolder_;
     if (nextFolder_ >= db_.folders.size()) return Status::Corrupt("more files with data than folders hold");
@@ -67,6 +66,19 @@ Status CExtraction::NextSubstream() {
     folderCrc_ = 0;
   }
   --substreamsLeft_;
+  return Status::Ok();
+}
+
+Status CExtraction::CheckFolderEnd() {
+  if (!decoder_ || substreamsLeft_ != 0) return Status::Ok();
+  // The decoder must end with the last file: this reads LZMA2's end byte, among others.
+  uint8_t extra[16];
+  size_t got = 0;
+  VX7Z_TRY(decoder_->Output().Read(extra, sizeof extra, got));
+  if (got != 0) return Status::Corrupt("folder " + std::to_string(folder_) + " holds more data than its files");
+  if (folderCrcNeeded_ && folderCrc_ != db_.folders[folder_].crc)
+    return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
+  decoder_.reset();
   return Status::Ok();
 }
 
@@ -103,7 +115,7 @@ Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, b
   }
   if (out) VX7Z_TRY(out->Finish(MetaOf(item)));
   if (item.crcDefined && crc != item.crc) return Status::Corrupt("CRC mismatch in \"" + item.name + "\"");
-  return Status::Ok();
+  return CheckFolderEnd();
 }
 
 Status CExtraction::Run() {
@@ -133,8 +145,6 @@ Status CExtraction::Run() {
       VX7Z_TRY(out->Finish(MetaOf(item)));
     }
   }
-  if (decoder_ && folderCrcNeeded_ && substreamsLeft_ == 0 && folderCrc_ != db_.folders[folder_].crc)
-    return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
   decoder_.reset();
   // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
   std::sort(dirs.begin(), dirs.end(), [&](size_t a, size_t b) { return paths[a] > paths[b]; });

@@ -11,7 +11,7 @@
 namespace vx7z {
 namespace {
 
-constexpr uint64_t kFixedDecoderCost = 1 << 20;  // probabilities and buffers of one coder
+constexpr uint64_t kFixedDecoderCost = 128 << 10;  // probabilities and buffers of one coder
 
 uint64_t WindowFor(uint64_t dict, uint64_t unpack) { return std::max<uint64_t>(4096, std::min(dict, unpack)); }
 
