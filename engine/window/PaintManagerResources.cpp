@@ -3,13 +3,6 @@
 
 namespace Lomar {
 
-namespace {
-
-const uint32_t kDefaultTextColor = 0xFF000000;
-const uint32_t kDefaultDisabledColor = 0xFFA7A6AA;
-
-} // namespace
-
 bool CPaintManagerUI::lookup_image(const wchar_t* /*name*/, const wchar_t* /*type*/, uint32_t /*mask*/,
                                    HINSTANCE /*module*/, ImageView& /*out*/)
 {
@@ -29,8 +22,16 @@ int CPaintManagerUI::get_font_height(int id)
     return tm.tmHeight;
 }
 
-uint32_t CPaintManagerUI::get_default_font_color() const { return kDefaultTextColor; }
-uint32_t CPaintManagerUI::get_default_disabled_color() const { return kDefaultDisabledColor; }
+// The image and font cache is built separately; until the window owns one, nothing is stored
+// and every lookup falls back to the stock GUI font and "no image".
+const ImageRecord* CPaintManagerUI::add_image(const wchar_t*, const wchar_t*, uint32_t, bool, bool, HINSTANCE)
+{
+    return nullptr;
+}
+HFONT CPaintManagerUI::add_font(int, const wchar_t*, int, bool, bool, bool, bool) { return nullptr; }
+void CPaintManagerUI::set_default_font(const wchar_t*, int, bool, bool, bool, bool) {}
+void CPaintManagerUI::import_font_file(const wchar_t*) {}
+bool CPaintManagerUI::apply_shadow_attribute(const wchar_t*, const wchar_t*) { return false; }
 
 const wchar_t* CPaintManagerUI::get_resource_text(const wchar_t* /*key*/) const { return nullptr; }
 

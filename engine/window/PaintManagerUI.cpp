@@ -401,7 +401,9 @@ const ImageDrawSpec* CPaintManagerUI::get_draw_spec(const wchar_t* draw, const w
 
 void CPaintManagerUI::add_style(const wchar_t* name, const wchar_t* list, bool shared)
 {
-    set_string_value(shared ? shared_styles() : m_styles, name, list);
+    CUIStringMap& map = shared ? shared_styles() : m_styles;
+    if (!name || !*name || map.find(name, false)) return;   // the first text of a style stays
+    map.insert(name, new CUIString(list ? list : L""));
 }
 
 const wchar_t* CPaintManagerUI::get_style(const wchar_t* name) const

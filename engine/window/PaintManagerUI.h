@@ -158,10 +158,25 @@ public:
                                     HINSTANCE module = nullptr);
     // The bitmap the renderer draws for an image name (loaded on first use); false when missing.
     bool lookup_image(const wchar_t* name, const wchar_t* type, uint32_t mask, HINSTANCE module, ImageView& out);
+    const ImageRecord* add_image(const wchar_t* name, const wchar_t* type, uint32_t mask, bool adjust = false,
+                                 bool shared = false, HINSTANCE module = nullptr);
+    HFONT add_font(int id, const wchar_t* face, int size, bool bold, bool underline, bool italic, bool shared = false);
+    void set_default_font(const wchar_t* face, int size, bool bold, bool underline, bool italic, bool shared = false);
+    void import_font_file(const wchar_t* name);
     HFONT get_font(int id);
     int get_font_height(int id);
-    uint32_t get_default_font_color() const;
-    uint32_t get_default_disabled_color() const;
+    uint32_t get_default_font_color() const { return m_default_font_color; }
+    void set_default_font_color(uint32_t c) { m_default_font_color = c; }
+    uint32_t get_default_disabled_color() const { return m_default_disabled_color; }
+    void set_default_disabled_color(uint32_t c) { m_default_disabled_color = c; }
+    uint32_t get_default_link_font_color() const { return m_default_link_color; }
+    void set_default_link_font_color(uint32_t c) { m_default_link_color = c; }
+    uint32_t get_default_link_hover_font_color() const { return m_default_link_hover_color; }
+    void set_default_link_hover_font_color(uint32_t c) { m_default_link_hover_color = c; }
+    uint32_t get_default_selected_back_color() const { return m_default_selected_color; }
+    void set_default_selected_back_color(uint32_t c) { m_default_selected_color = c; }
+    // The skin's "shadow..." window attributes; false for a name that is not one of them.
+    bool apply_shadow_attribute(const wchar_t* name, const wchar_t* value);
 
     // Styles and default attribute lists (skin builder).
     void add_style(const wchar_t* name, const wchar_t* list, bool shared = false);
@@ -258,6 +273,11 @@ private:
     CUIStringMap m_styles;              // name -> heap CUIString
     CUIStringMap m_default_attributes;  // class name -> heap CUIString
     CDrawSpecTable m_draw_specs;
+    uint32_t m_default_font_color = 0xFF000000;
+    uint32_t m_default_disabled_color = 0xFFA7A6AA;
+    uint32_t m_default_link_color = 0xFF0000FF;
+    uint32_t m_default_link_hover_color = 0xFFD3215F;
+    uint32_t m_default_selected_color = 0xFFBAE4FF;
     int m_scale_percent = 100;
     bool m_use_gdiplus_text = false;
     int m_text_rendering_hint = 0;
