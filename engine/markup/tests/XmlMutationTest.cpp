@@ -99,15 +99,43 @@ int walk(CXmlNode node, int depth)
 
 } // namespace
 
+// The seed files listed by the fixture script: skin-like files, and the installer's own skins.
+std::vector<std::vector<unsigned char>> read_seeds()
+{
+    std::vector<std::vector<unsigned char>> seeds;
+    std::vector<unsigned char> list = markuptest::read_file(markuptest::fixture("skins/seeds.txt"));
+    std::string name;
+    for (unsigned char c : list)
+    {
+        if (c != '\n')
+        {
+            name += static_cast<char>(c);
+            continue;
+        }
+        seeds.push_back(markuptest::read_file(markuptest::fixture("skins/" + name)));
+        EXPECT_FALSE(seeds.back().empty()) << name;
+        name.clear();
+    }
+    return seeds;
+}
+
+TEST(XmlMutation, EverySeedParses)
+{
+    std::vector<std::vector<unsigned char>> seeds = read_seeds();
+    ASSERT_GE(seeds.size(), 4u);
+    for (size_t i = 0; i < seeds.size(); ++i)
+    {
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.load_from_memory(seeds[i].data(), static_cast<uint32_t>(seeds[i].size())))
+            << "seed " << i << ": " << std::wstring(doc.error_message()).size();
+        EXPECT_GT(walk(doc.root(), 0), 1);
+    }
+}
+
 TEST(XmlMutation, MutatedSkinsNeverBreakTheParser)
 {
-    const char* const files[] = {"skins/VXMainFrame.xml", "skins/VXMsgBox.xml", "skins/res.xml", "skins/attrs.xml"};
-    std::vector<std::vector<unsigned char>> seeds;
-    for (const char* f : files)
-    {
-        seeds.push_back(markuptest::read_file(markuptest::fixture(f)));
-        ASSERT_FALSE(seeds.back().empty()) << f;
-    }
+    std::vector<std::vector<unsigned char>> seeds = read_seeds();
+    ASSERT_GE(seeds.size(), 4u);
     Rng rng{20240611};
     int parsed = 0, failed = 0;
     const int rounds = 50000;

@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """Writes skin-like XML files and a skin archive for the markup parser's tests.
 
-    make_markup_fixtures.py OUTDIR
+    make_markup_fixtures.py [--also SKINDIR] OUTDIR
 
 OUTDIR/skins/*.xml are small skin files of the kind the engine reads (windows, fonts, default
 attribute lists, layouts, buttons with image strings, Chinese texts, entities, comments, a
 declaration and a byte-order mark). OUTDIR/skins.zip holds them under "Skin/" together with an
-empty file, a file of exactly 4 MiB and one of 4 MiB + 1 byte.
+empty file, a file of exactly 4 MiB and one of 4 MiB + 1 byte. With --also, the *.xml files of
+SKINDIR (the installer's own skin) join the seeds as real-*.xml. OUTDIR/skins/seeds.txt lists
+the seed files, one a line.
 """
+import argparse
+import glob
 import os
 import shutil
 import sys
@@ -77,13 +81,26 @@ def padded(size):
 
 
 def main():
-    out = os.path.abspath(sys.argv[1])
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--also", default=None)
+    parser.add_argument("outdir")
+    args = parser.parse_args()
+    out = os.path.abspath(args.outdir)
     shutil.rmtree(out, ignore_errors=True)
     skins = os.path.join(out, "skins")
     os.makedirs(skins)
+    seeds = []
     for name, text in FILES.items():
         with open(os.path.join(skins, name), "wb") as f:
             f.write(text.encode("utf-8"))
+        seeds.append(name)
+    if args.also and os.path.isdir(args.also):
+        for path in sorted(glob.glob(os.path.join(args.also, "*.xml"))):
+            name = "real-" + os.path.basename(path)
+            shutil.copyfile(path, os.path.join(skins, name))
+            seeds.append(name)
+    with open(os.path.join(skins, "seeds.txt"), "w") as f:
+        f.write("".join(s + "\n" for s in seeds))
     with zipfile.ZipFile(os.path.join(out, "skins.zip"), "w", zipfile.ZIP_DEFLATED) as z:
         for name, text in FILES.items():
             z.writestr("Skin/" + name, text.encode("utf-8"))

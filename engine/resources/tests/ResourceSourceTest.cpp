@@ -118,6 +118,9 @@ TEST_F(ResourceSource, NamedFilesFallBackToThePlainPath)
     EXPECT_EQ(text_of(bytes), "plain path");
     EXPECT_TRUE(CResourceSource::read_named_file(L"images\\sub\\pic.txt", &bytes));
     EXPECT_EQ(text_of(bytes), "from the archive");
+    // Relative to the current folder (tests run in their build folder, beside "fixtures").
+    ASSERT_TRUE(CResourceSource::read_named_file(L"fixtures\\plain\\only-plain.txt", &bytes));
+    EXPECT_EQ(text_of(bytes), "plain path");
     EXPECT_FALSE(CResourceSource::read_named_file(L"nowhere\\at-all.png", &bytes));
     EXPECT_FALSE(CResourceSource::read_named_file(L"", &bytes));
 }

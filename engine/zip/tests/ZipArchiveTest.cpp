@@ -433,3 +433,33 @@ TEST(ZipErrors, DirectoryThatPointsOutsideTheBlockDoesNotOpen)
             close_zip(zip);
     }
 }
+
+TEST(ZipRead, MovingToAnotherEntryRestartsTheFirst)
+{
+    const std::vector<unsigned char> big = source("big.bin");
+    const std::vector<unsigned char> hello = source("hello.txt");
+    std::string password = kPassword;   // the handle keeps its own copy
+    Opened a("good-infozip-encrypted.zip", password.c_str());
+    password.assign(password.size(), 'x');
+    ASSERT_NE(a.zip, nullptr);
+    int big_index, hello_index;
+    ZipEntry big_entry, hello_entry;
+    ASSERT_EQ(find_zip_item(a.zip, L"big.bin", false, &big_index, &big_entry), ZR_OK);
+    ASSERT_EQ(find_zip_item(a.zip, L"hello.txt", false, &hello_index, &hello_entry), ZR_OK);
+
+    std::vector<unsigned char> part(1000);
+    ASSERT_EQ(unzip_item(a.zip, big_index, part.data(), 1000), ZR_MORE);
+    std::vector<unsigned char> got(hello_entry.uncompressed_size);
+    ASSERT_EQ(unzip_item(a.zip, hello_index, got.data(), hello_entry.uncompressed_size), ZR_OK);
+    EXPECT_TRUE(got == hello);
+    // Back to the first entry: it starts over.
+    got.assign(big_entry.uncompressed_size, 0);
+    ASSERT_EQ(unzip_item(a.zip, big_index, got.data(), big_entry.uncompressed_size), ZR_OK);
+    EXPECT_TRUE(got == big);
+
+    // A lookup closes the open entry too.
+    ASSERT_EQ(unzip_item(a.zip, big_index, part.data(), 1000), ZR_MORE);
+    ASSERT_EQ(find_zip_item(a.zip, L"hello.txt", false, &hello_index, nullptr), ZR_OK);
+    ASSERT_EQ(unzip_item(a.zip, big_index, got.data(), big_entry.uncompressed_size), ZR_OK);
+    EXPECT_TRUE(got == big);
+}

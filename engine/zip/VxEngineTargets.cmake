@@ -1,3 +1,8 @@
+# Helpers for the engine's byte-level folders (zip, markup, resources).
+#
+# vx_check_headers(<name> LIBS <targets...> HEADERS <folder/header.h...>)
+# Compiles each header alone in a translation unit of its own: every header includes what it uses.
+#
 # vx_fuzz_instrument(<target>): builds a library of ours with the fuzzing sanitizers.
 # vx_add_fuzzer(NAME <name> SOURCES <files...> [LIBS <targets...>] SEEDS <dir> [FIXTURES <names...>])
 # A libFuzzer program plus a CTest test that runs it for a bounded time over the seed folder.
@@ -29,4 +34,20 @@ function(vx_add_fuzzer)
   if(F_FIXTURES)
     set_tests_properties(${F_NAME} PROPERTIES FIXTURES_REQUIRED "${F_FIXTURES}")
   endif()
+endfunction()
+
+function(vx_check_headers name)
+  cmake_parse_arguments(H "" "" "LIBS;HEADERS" ${ARGN})
+  if(VX_FUZZ)
+    return()
+  endif()
+  set(units)
+  foreach(header IN LISTS H_HEADERS)
+    string(MAKE_C_IDENTIFIER ${header} id)
+    set(unit ${CMAKE_CURRENT_BINARY_DIR}/header_check/${id}.cpp)
+    file(CONFIGURE OUTPUT ${unit} CONTENT "#include \"${header}\"\n")
+    list(APPEND units ${unit})
+  endforeach()
+  add_library(${name} OBJECT ${units})
+  target_link_libraries(${name} PRIVATE vx_defaults ${H_LIBS})
 endfunction()
