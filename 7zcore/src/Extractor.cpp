@@ -7,11 +7,10 @@
 #include "Crc32.h"
 #include "FolderDecoder.h"
 #include "PathClean.h"
+#include "WritePipeline.h"
 
 namespace vx7z {
 namespace {
-
-constexpr size_t kCopyBuffer = 1 << 18;
 
 CItemMeta MetaOf(const CFileItem& f) {
   CItemMeta m;
@@ -37,19 +36,22 @@ class CExtraction {
   Status NextSubstream();
   Status WriteEntry(const CFileItem& item, const std::string& path, bool write);
   Status CheckFolderEnd();
+  Status Decode();
 
   IInFile& archive_;
   IFileSystem* fs_;
   const CExtractOptions& options_;
   CArchiveDb db_;
   std::unique_ptr<CProgress> progress_;
+  std::unique_ptr<CWritePipeline> pipeline_;
   std::unique_ptr<CFolderDecoder> decoder_;
   size_t folder_ = 0;              // folder the decoder reads (valid while decoder_ is set)
   uint64_t substreamsLeft_ = 0;    // substreams of that folder still to read
   bool folderCrcNeeded_ = false;   // several substreams share one folder CRC
   uint32_t folderCrc_ = 0;
   size_t nextFolder_ = 0;
-  std::unique_ptr<uint8_t[]> buffer_{new uint8_t[kCopyBuffer]};
+  std::vector<size_t> dirs_;          // entries whose folder times and attributes are set at the end
+  std::vector<std::string> paths_;    // cleaned name of each entry
 };
 
 Status CExtraction::NextSubstream() {
@@ -84,46 +86,59 @@ Status CExtraction::CheckFolderEnd() {
 
 Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, bool write) {
   VX7Z_TRY(NextSubstream());
-  std::unique_ptr<IOutFile> out;
+  auto job = std::make_shared<CFileJob>();
   if (write) {
     VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
-    VX7Z_TRY(fs_->CreateOutFile(path, out));
+    VX7Z_TRY(fs_->CreateOutFile(path, job->out));
   }
+  job->meta = MetaOf(item);
+  job->name = item.name;
+  job->crcDefined = item.crcDefined;
+  job->expectedCrc = item.crc;
   uint64_t left = item.size;
-  uint32_t crc = 0;
   IByteSource& src = decoder_->Output();
-  while (left > 0) {
-    size_t want = left < kCopyBuffer ? size_t(left) : kCopyBuffer;
+  do {
+    size_t room = 0;
+    uint8_t* dst = pipeline_->Reserve(left < SIZE_MAX ? size_t(left) : SIZE_MAX, room);
+    if (!dst) return Status::Ok();  // the writer failed; Drain reports why
     size_t got = 0;
-    Status st = src.Read(buffer_.get(), want, got);
-    if (st.ok() && got == 0) st = Status::Corrupt("data of \"" + item.name + "\" ends early");
-    if (!st.ok()) {
-      if (out) out->Finish(CItemMeta());
-      return st;
-    }
-    crc = Crc32Update(crc, buffer_.get(), got);
-    if (folderCrcNeeded_) folderCrc_ = Crc32Update(folderCrc_, buffer_.get(), got);
-    if (out) {
-      Status ws = out->Write(buffer_.get(), got);
-      if (!ws.ok()) {
-        out->Finish(CItemMeta());
-        return ws;
+    if (left > 0) {
+      Status st = src.Read(dst, room, got);
+      if (st.ok() && got == 0) st = Status::Corrupt("data of \"" + item.name + "\" ends early");
+      if (!st.ok()) {
+        job->aborted = true;
+        pipeline_->Commit(job, 0, true);  // closes the file with what it has
+        return st;
       }
+      if (folderCrcNeeded_) folderCrc_ = Crc32Update(folderCrc_, dst, got);
     }
     left -= got;
-    progress_->Add(got);
-  }
-  if (out) VX7Z_TRY(out->Finish(MetaOf(item)));
-  if (item.crcDefined && crc != item.crc) return Status::Corrupt("CRC mismatch in \"" + item.name + "\"");
+    pipeline_->Commit(job, got, left == 0);
+  } while (left > 0);
   return CheckFolderEnd();
 }
 
 Status CExtraction::Run() {
   VX7Z_TRY(ReadArchive(archive_, options_.limits, db_));
   progress_.reset(new CProgress(options_.onProgress, TotalUnpackedSize(db_)));
+  pipeline_.reset(new CWritePipeline(*progress_, options_.writerThread));
+  Status st = Decode();
+  Status written = pipeline_->Drain();
+  pipeline_.reset();
+  VX7Z_TRY(written);
+  VX7Z_TRY(st);
+  // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
+  std::sort(dirs_.begin(), dirs_.end(), [&](size_t a, size_t b) { return paths_[a] > paths_[b]; });
+  for (size_t d : dirs_) VX7Z_TRY(fs_->SetDirectoryMeta(paths_[d], MetaOf(db_.files[d])));
+  progress_->Finish();
+  return Status::Ok();
+}
+
+Status CExtraction::Decode() {
   if (fs_) VX7Z_TRY(fs_->CreateDirectories(std::string()));
-  std::vector<size_t> dirs;  // entries whose folder times and attributes are set at the end
-  std::vector<std::string> paths(db_.files.size());
+  std::vector<size_t>& dirs = dirs_;
+  std::vector<std::string>& paths = paths_;
+  paths.resize(db_.files.size());
   for (size_t i = 0; i < db_.files.size(); ++i) {
     const CFileItem& item = db_.files[i];
     paths[i] = CleanEntryName(item.name);
@@ -132,6 +147,7 @@ Status CExtraction::Run() {
     bool write = fs_ && !path.empty() && !item.isAnti && !IsSymlinkEntry(item);
     if (item.hasStream) {
       VX7Z_TRY(WriteEntry(item, path, write && !item.isDir));
+      if (pipeline_->Failed()) return Status::Ok();
       continue;
     }
     if (!write) continue;
@@ -146,10 +162,6 @@ Status CExtraction::Run() {
     }
   }
   decoder_.reset();
-  // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
-  std::sort(dirs.begin(), dirs.end(), [&](size_t a, size_t b) { return paths[a] > paths[b]; });
-  for (size_t d : dirs) VX7Z_TRY(fs_->SetDirectoryMeta(paths[d], MetaOf(db_.files[d])));
-  progress_->Finish();
   return Status::Ok();
 }
 

@@ -15,7 +15,8 @@ namespace vx7z {
 
 struct CExtractOptions {
   CReadLimits limits;
-  ProgressFn onProgress;  // may be empty
+  ProgressFn onProgress;  // may be empty; called from one thread at a time
+  bool writerThread = true;  // CRC and writes on a thread of their own
 };
 
 // With fs == nullptr the archive is only tested: decoded and checked, nothing written.
