@@ -136,6 +136,8 @@ bool CPaintManagerUI::handle_paint()
                 m_root->set_pos(client, true);
             }
             size_changed = true;
+            // A Tab move asked for before this layout lands now, before the frame is painted.
+            if (m_focus_needed) set_next_tab_control(true);
             if (m_first_layout)
             {
                 m_first_layout = false;

@@ -183,7 +183,6 @@ void CPaintManagerUI::forget_control(CControlUI* control)
     if (m_hover == control) m_hover = nullptr;
     if (m_capture == control) m_capture = nullptr;
     if (m_focus == control) m_focus = nullptr;
-    if (m_root == control) m_root = nullptr;
     kill_timers_of(control);
     CUIString name = control->get_name();
     if (!name.is_empty() && m_names.find(name, false) == control) m_names.remove(name);
