@@ -6,6 +6,7 @@
 #include "builder/DialogBuilderCallback.h"
 #include "controls/ContainerUI.h"
 #include "controls/ControlUI.h"
+#include "resources/ResourceCatalog.h"
 #include "window/PaintManagerUI.h"
 
 namespace Lomar {
@@ -52,11 +53,12 @@ CControlUI* CSkinBuilder::create(const wchar_t* skin, const wchar_t* type, IDial
             return nullptr;
         m_type = type;
     }
-    else if (skin[0] == L'<')
+    else if (skin[0] != L'<')
     {
-        if (!m_document.load(skin)) return nullptr;
+        const wchar_t* path = CResourceCatalog::instance().xml_path(skin);
+        if (!m_document.load_from_file(path ? path : skin)) return nullptr;
     }
-    else if (!m_document.load_from_file(skin))
+    else if (!m_document.load(skin))
         return nullptr;
     return create(callback, manager, parent);
 }

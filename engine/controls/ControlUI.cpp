@@ -64,8 +64,7 @@ CControlUI* CControlUI::get_parent() const { return m_parent; }
 
 CUIString CControlUI::get_text() const
 {
-    if (m_resource_text && m_manager)
-        if (const wchar_t* t = m_manager->get_resource_text(m_text)) return CUIString(t);
+    if (m_resource_text && m_manager) return m_manager->get_resource_text(m_text);
     return m_text;
 }
 
@@ -224,8 +223,7 @@ uint32_t CControlUI::get_float_align() const { return m_float_align; }
 
 CUIString CControlUI::get_tooltip() const
 {
-    if (m_resource_text && m_manager)
-        if (const wchar_t* t = m_manager->get_resource_text(m_tooltip)) return CUIString(t);
+    if (m_resource_text && m_manager) return m_manager->get_resource_text(m_tooltip);
     return m_tooltip;
 }
 

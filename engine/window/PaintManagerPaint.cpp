@@ -331,6 +331,8 @@ void CPaintManagerUI::set_scale_dpi(int dpi)
 {
     const int old = m_scale_percent;
     m_scale_percent = MulDiv(dpi, 100, 96);
+    m_resources.set_dpi_scale(m_scale_percent);
+    m_resources.rebuild_for_dpi();
     remove_all_draw_specs();
     if (m_window && old != m_scale_percent && !IsZoomed(m_window))
     {

@@ -145,6 +145,7 @@ void CPaintManagerUI::init(HWND window, const wchar_t* name)
         if (m_paint_dc) ReleaseDC(m_window, m_paint_dc);
         m_window = window;
         m_paint_dc = GetDC(window);
+        m_resources.set_paint_dc(m_paint_dc);
         auto& list = all_managers();
         bool listed = false;
         for (CPaintManagerUI* m : list) listed = listed || m == this;

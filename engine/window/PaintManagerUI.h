@@ -13,14 +13,13 @@
 #include "core/UIStringMap.h"
 #include "render/DrawSpecTable.h"
 #include "render/ImageDrawSpec.h"
+#include "resources/WindowResourceCache.h"
 #include "window/NotifyInterfaces.h"
 #include "window/UINotify.h"
 
 namespace Lomar {
 
 class CControlUI;
-struct ImageRecord;
-
 // What the renderer needs of a cached image.
 struct ImageView
 {
@@ -165,16 +164,17 @@ public:
     void import_font_file(const wchar_t* name);
     HFONT get_font(int id);
     int get_font_height(int id);
-    uint32_t get_default_font_color() const { return m_default_font_color; }
-    void set_default_font_color(uint32_t c) { m_default_font_color = c; }
-    uint32_t get_default_disabled_color() const { return m_default_disabled_color; }
-    void set_default_disabled_color(uint32_t c) { m_default_disabled_color = c; }
-    uint32_t get_default_link_font_color() const { return m_default_link_color; }
-    void set_default_link_font_color(uint32_t c) { m_default_link_color = c; }
-    uint32_t get_default_link_hover_font_color() const { return m_default_link_hover_color; }
-    void set_default_link_hover_font_color(uint32_t c) { m_default_link_hover_color = c; }
-    uint32_t get_default_selected_back_color() const { return m_default_selected_color; }
-    void set_default_selected_back_color(uint32_t c) { m_default_selected_color = c; }
+    uint32_t get_default_font_color() const { return m_resources.default_font_color(); }
+    void set_default_font_color(uint32_t c) { m_resources.set_default_font_color(c, false); }
+    uint32_t get_default_disabled_color() const { return m_resources.default_disabled_color(); }
+    void set_default_disabled_color(uint32_t c) { m_resources.set_default_disabled_color(c, false); }
+    uint32_t get_default_link_font_color() const { return m_resources.default_link_font_color(); }
+    void set_default_link_font_color(uint32_t c) { m_resources.set_default_link_font_color(c, false); }
+    uint32_t get_default_link_hover_font_color() const { return m_resources.default_link_hover_font_color(); }
+    void set_default_link_hover_font_color(uint32_t c) { m_resources.set_default_link_hover_font_color(c, false); }
+    uint32_t get_default_selected_back_color() const { return m_resources.default_selected_bk_color(); }
+    void set_default_selected_back_color(uint32_t c) { m_resources.set_default_selected_bk_color(c, false); }
+    CWindowResourceCache& resources() { return m_resources; }
     // The skin's "shadow..." window attributes; false for a name that is not one of them.
     bool apply_shadow_attribute(const wchar_t* name, const wchar_t* value);
 
@@ -185,7 +185,7 @@ public:
     void add_default_attribute_list(const wchar_t* class_name, const wchar_t* list, bool shared = false);
     const wchar_t* get_default_attribute_list(const wchar_t* class_name) const;
     void remove_all_default_attribute_lists(bool shared = false);
-    const wchar_t* get_resource_text(const wchar_t* key) const;
+    CUIString get_resource_text(const wchar_t* key) const;
 
     // Input and focus.
     bool message_handler(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
@@ -273,11 +273,7 @@ private:
     CUIStringMap m_styles;              // name -> heap CUIString
     CUIStringMap m_default_attributes;  // class name -> heap CUIString
     CDrawSpecTable m_draw_specs;
-    uint32_t m_default_font_color = 0xFF000000;
-    uint32_t m_default_disabled_color = 0xFFA7A6AA;
-    uint32_t m_default_link_color = 0xFF0000FF;
-    uint32_t m_default_link_hover_color = 0xFFD3215F;
-    uint32_t m_default_selected_color = 0xFFBAE4FF;
+    CWindowResourceCache m_resources;   // images, fonts, default colours
     int m_scale_percent = 100;
     bool m_use_gdiplus_text = false;
     int m_text_rendering_hint = 0;

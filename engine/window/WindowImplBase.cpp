@@ -294,6 +294,6 @@ LRESULT WindowImplBase::handle_message(UINT message, WPARAM wparam, LPARAM lpara
 void WindowImplBase::notify(UINotify& msg) { notify_pump(msg); }
 LRESULT WindowImplBase::message_handler(UINT, WPARAM, LPARAM, bool&) { return 0; }
 CControlUI* WindowImplBase::create_control(const wchar_t*) { return nullptr; }
-const wchar_t* WindowImplBase::query_control_text(const wchar_t*, const wchar_t*) { return nullptr; }
+const wchar_t* WindowImplBase::query(const wchar_t*, int) { return nullptr; }
 
 } // namespace Lomar

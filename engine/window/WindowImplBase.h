@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "builder/DialogBuilderCallback.h"
+#include "resources/ResourceCatalog.h"
 #include "window/NotifyInterfaces.h"
 #include "window/NotifyPump.h"
 #include "window/PaintManagerUI.h"
@@ -13,13 +14,6 @@
 namespace Lomar {
 
 class CControlUI;
-
-// The text query of the resource catalog; windows of this system answer null.
-class IQueryControlText
-{
-public:
-    virtual const wchar_t* query_control_text(const wchar_t* text, const wchar_t* type) = 0;
-};
 
 class WindowImplBase : public CWindowWnd,
                        public CNotifyPump,
@@ -72,7 +66,7 @@ public:
     void notify(UINotify& msg) override;
     LRESULT message_handler(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
     CControlUI* create_control(const wchar_t* element_name) override;
-    const wchar_t* query_control_text(const wchar_t* text, const wchar_t* type) override;
+    const wchar_t* query(const wchar_t* id, int type) override;   // texts by id: none here
 
     CPaintManagerUI& manager() { return m_manager; }
 

@@ -1,0 +1,128 @@
+// Image strings drawn through a paint manager from image files of a skin folder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DibCanvas.h"
+#include "render/SkinRenderer.h"
+#include "resources/ResourceSource.h"
+#include "window/PaintManagerUI.h"
+
+using namespace Lomar;
+using Lomar::test::DibCanvas;
+
+namespace {
+
+// Writes an opaque 24-bit BMP whose pixel colours come from fn(x, y) (0xRRGGBB).
+template <typename Fn>
+void write_bmp(const std::wstring& path, int w, int h, Fn fn)
+{
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> data(54 + stride * h, 0);
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) data[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    data[0] = 'B';
+    data[1] = 'M';
+    put32(2, static_cast<uint32_t>(data.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    data[26] = 1;
+    data[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            const uint32_t c = fn(x, y);
+            unsigned char* p = &data[54 + (h - 1 - y) * stride + x * 3];
+            p[0] = c & 0xFF;
+            p[1] = (c >> 8) & 0xFF;
+            p[2] = (c >> 16) & 0xFF;
+        }
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(data.data(), 1, data.size(), f);
+    fclose(f);
+}
+
+class DrawImageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t tmp[MAX_PATH];
+        GetTempPathW(MAX_PATH, tmp);
+        folder = std::wstring(tmp) + L"vx_render_images";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"\\Install_and_uninstall").c_str(), nullptr);
+        write_bmp(folder + L"\\Install_and_uninstall\\btn_return.bmp", 30, 24,
+                  [](int x, int) { return x < 20 ? static_cast<uint32_t>(x + 1) : x < 29 ? 0x00FF00u : 0xFF0000u; });
+        write_bmp(folder + L"\\small.bmp", 8, 8, [](int x, int y) { return static_cast<uint32_t>((y << 8) | x); });
+        CResourceSource::set_resource_path(folder.c_str());
+    }
+    void TearDown() override { CResourceSource::set_resource_path(L""); }
+
+    bool draw(DibCanvas& out, const CUIRect& item, const wchar_t* image, const wchar_t* modify = nullptr)
+    {
+        return CSkinRenderer::draw_image_string(out.dc(), &manager, item, CUIRect(0, 0, out.width(), out.height()),
+                                                image, modify);
+    }
+
+    std::wstring folder;
+    CPaintManagerUI manager;
+};
+
+const uint32_t kWhite = 0xFFFFFFFF;
+
+} // namespace
+
+TEST_F(DrawImageTest, CornerStringKeepsTheBorderColumnsOfAButton)
+{
+    DibCanvas out(120, 24, kWhite);
+    ASSERT_TRUE(draw(out, CUIRect(0, 0, 100, 24), L"file='Install_and_uninstall\\btn_return.bmp' corner='20,0,1,0'"));
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(out.at(x, 12) & 0xFFFFFF, static_cast<uint32_t>(x + 1)) << x;
+    for (int x = 20; x < 99; ++x) EXPECT_EQ(out.at(x, 12) & 0xFFFFFF, 0x00FF00u) << x;
+    EXPECT_EQ(out.at(99, 12) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(out.at(100, 12), kWhite);
+}
+
+TEST_F(DrawImageTest, BareNameAndFileKeyDrawAlikeUpperCaseKeyFindsNothing)
+{
+    DibCanvas a(8, 8, kWhite), b(8, 8, kWhite), c(8, 8, kWhite);
+    EXPECT_TRUE(draw(a, CUIRect(0, 0, 8, 8), L"small.bmp"));
+    EXPECT_TRUE(draw(b, CUIRect(0, 0, 8, 8), L"file='small.bmp'"));
+    EXPECT_FALSE(draw(c, CUIRect(0, 0, 8, 8), L"FILE='small.bmp'"));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+        {
+            ASSERT_EQ(a.at(x, y), b.at(x, y));
+            ASSERT_EQ(a.at(x, y) & 0xFFFFFF, static_cast<uint32_t>((y << 8) | x));
+            ASSERT_EQ(c.at(x, y), kWhite);
+        }
+}
+
+TEST_F(DrawImageTest, SourceIsCutToTheImageAndDestIsRelativeToTheItem)
+{
+    DibCanvas out(200, 100, kWhite);
+    EXPECT_TRUE(draw(out, CUIRect(100, 50, 180, 90), L"file='small.bmp' source='0,0,16,16' dest='10,10,18,18'"));
+    EXPECT_EQ(out.at(109, 59), kWhite);
+    EXPECT_EQ(out.at(110, 60) & 0xFFFFFF, 0u);                       // image pixel (0, 0)
+    EXPECT_EQ(out.at(117, 67) & 0xFFFFFF, static_cast<uint32_t>((7 << 8) | 7));
+    EXPECT_EQ(out.at(118, 68), kWhite);
+    // A dest outside the item draws nothing and still succeeds.
+    DibCanvas none(200, 100, kWhite);
+    EXPECT_TRUE(draw(none, CUIRect(0, 0, 10, 10), L"file='small.bmp' dest='20,20,28,28'"));
+    EXPECT_EQ(none.at(24, 24), kWhite);
+    EXPECT_FALSE(draw(none, CUIRect(0, 0, 10, 10), L"missing.bmp"));
+}
+
+TEST_F(DrawImageTest, ProgressModifierCutsTheForeImage)
+{
+    DibCanvas out(100, 8, kWhite);
+    EXPECT_TRUE(draw(out, CUIRect(0, 0, 100, 8), L"small.bmp", L"dest='0,0,4,8' source='0,0,4,8'"));
+    EXPECT_EQ(out.at(3, 2) & 0xFFFFFF, static_cast<uint32_t>((2 << 8) | 3));
+    EXPECT_EQ(out.at(4, 2), kWhite);
+}
