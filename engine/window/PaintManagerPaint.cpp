@@ -4,6 +4,7 @@
 #include "controls/ControlUI.h"
 #include "render/SkinRenderer.h"
 #include "window/PaintManagerUI.h"
+#include "window/ShadowUI.h"
 
 namespace Lomar {
 
@@ -154,6 +155,7 @@ bool CPaintManagerUI::handle_paint()
                 m_is_painting = false;
                 return true;
             }
+            if (m_shadow) m_shadow->update(m_window);
         }
     }
     else if (m_layered && m_layered_changed)

@@ -1,6 +1,10 @@
 // CPaintManagerUI: the window's images, fonts and texts, held by its resource cache.
 #include "resources/ResourceCatalog.h"
+#include <cwchar>
+
+#include "render/ImageDrawSpec.h"
 #include "window/PaintManagerUI.h"
+#include "window/ShadowUI.h"
 
 namespace Lomar {
 
@@ -69,6 +73,29 @@ CUIString CPaintManagerUI::get_resource_text(const wchar_t* key) const
 
 void CPaintManagerUI::release_resources() { m_resources.remove_window_resources(); }
 
-bool CPaintManagerUI::apply_shadow_attribute(const wchar_t*, const wchar_t*) { return false; }
+bool CPaintManagerUI::apply_shadow_attribute(const wchar_t* name, const wchar_t* value)
+{
+    auto is = [name](const wchar_t* n) { return _wcsicmp(name, n) == 0; };
+    const int number = static_cast<int>(std::wcstol(value, nullptr, 10));
+    const wchar_t* hex = value[0] == L'#' ? value + 1 : value;
+    if (is(L"shadowsize")) get_shadow().set_size(number);
+    else if (is(L"shadowsharpness")) get_shadow().set_sharpness(number);
+    else if (is(L"shadowdarkness")) get_shadow().set_darkness(number);
+    else if (is(L"shadowposition"))
+    {
+        const CUISize s = image_string::read_size(value);
+        get_shadow().set_position(s.cx, s.cy);
+    }
+    else if (is(L"shadowcolor")) get_shadow().set_color(static_cast<uint32_t>(std::wcstoul(hex, nullptr, 16)));
+    else if (is(L"shadowcorner"))
+    {
+        const CUIRect r = image_string::read_rect(value);
+        get_shadow().set_shadow_corner(r.left, r.top, r.right, r.bottom);
+    }
+    else if (is(L"shadowimage")) get_shadow().set_image(value);
+    else if (is(L"showshadow")) get_shadow().show_shadow(_wcsicmp(value, L"true") == 0);
+    else return false;
+    return true;
+}
 
 } // namespace Lomar

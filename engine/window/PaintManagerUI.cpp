@@ -6,6 +6,7 @@
 
 #include "controls/ControlUI.h"
 #include "render/GdiplusInclude.h"
+#include "window/ShadowUI.h"
 
 namespace Lomar {
 
@@ -88,6 +89,13 @@ CPaintManagerUI::CPaintManagerUI()
 {
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&m_gdiplus_token, &input, nullptr);
+    CShadowUI::register_shadow_class(GetModuleHandleW(nullptr));
+}
+
+CShadowUI& CPaintManagerUI::get_shadow()
+{
+    if (!m_shadow) m_shadow = new CShadowUI;
+    return *m_shadow;
 }
 
 CPaintManagerUI::~CPaintManagerUI()
@@ -119,6 +127,7 @@ CPaintManagerUI::~CPaintManagerUI()
             list.erase(list.begin() + static_cast<long>(i));
             break;
         }
+    delete m_shadow;
     if (m_gdiplus_token) Gdiplus::GdiplusShutdown(m_gdiplus_token);
 }
 
@@ -155,6 +164,7 @@ void CPaintManagerUI::init(HWND window, const wchar_t* name)
 
 bool CPaintManagerUI::attach_root(CControlUI* root)
 {
+    if (m_shadow && m_shadow->is_show_shadow()) m_shadow->create(this);
     set_focus(nullptr);
     m_hover = m_capture = m_key_pressed = nullptr;
     if (m_root)

@@ -20,6 +20,7 @@
 namespace Lomar {
 
 class CControlUI;
+class CShadowUI;
 // What the renderer needs of a cached image.
 struct ImageView
 {
@@ -197,6 +198,9 @@ public:
     void set_focus_needed(CControlUI* control);
     static uint16_t get_key_state();
 
+    // The window's drop shadow, made on first use.
+    CShadowUI& get_shadow();
+
     static int manager_count();
     static CPaintManagerUI* manager_at(int i);
 
@@ -273,7 +277,8 @@ private:
     CUIStringMap m_styles;              // name -> heap CUIString
     CUIStringMap m_default_attributes;  // class name -> heap CUIString
     CDrawSpecTable m_draw_specs;
-    CWindowResourceCache m_resources;   // images, fonts, default colours
+    CWindowResourceCache m_resources;
+    CShadowUI* m_shadow = nullptr;   // images, fonts, default colours
     int m_scale_percent = 100;
     bool m_use_gdiplus_text = false;
     int m_text_rendering_hint = 0;
