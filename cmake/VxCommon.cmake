@@ -15,6 +15,10 @@ set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_C_STANDARD 11)
 
+# Debian's Python first: it is the one with the packaged modules (PIL) the tests use.
+find_program(VX_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(VX_PYTHON3 NAMES python3 REQUIRED)
+
 # Flags every target of ours gets (third-party targets do not).
 add_library(vx_defaults INTERFACE)
 target_compile_options(vx_defaults INTERFACE -Wall -Wextra)
