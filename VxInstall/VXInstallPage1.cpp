@@ -70,13 +70,16 @@ CUIString BrowseForFolder(HWND owner, const wchar_t* initial)
 {
     std::vector<wchar_t> buffer(kPickerBuffer, L'\0');
     if (initial) wcsncpy(buffer.data(), initial, kPickerBuffer - 1);
+    // The dialog may write display names into its buffer while it starts: the folder to open
+    // on is handed over in a copy of its own.
+    std::vector<wchar_t> start(buffer);
     BROWSEINFOW info = {};
     info.hwndOwner = owner;
     info.pszDisplayName = buffer.data();
     info.lpszTitle = L"请选择文件路径";
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_UAHINT | BIF_BROWSEINCLUDEFILES;
     info.lpfn = PickerCallback;
-    info.lParam = reinterpret_cast<LPARAM>(buffer.data());
+    info.lParam = reinterpret_cast<LPARAM>(start.data());
     LPITEMIDLIST items = SHBrowseForFolderW(&info);
     if (items == nullptr) return CUIString();
     // The display-name buffer holds MAX_PATH characters at least, which the path needs.
