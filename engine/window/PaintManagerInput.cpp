@@ -444,7 +444,9 @@ bool CPaintManagerUI::pre_message_handler(UINT message, WPARAM wparam, LPARAM lp
         ShortcutSearch s{static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
                              CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<wchar_t>(wparam)))))),
                          false};
-        CControlUI* target = m_root->find_control(find_shortcut, &s, UIFIND_ME_FIRST | UIFIND_TOP_FIRST | UIFIND_ENABLED);
+        // Document order, so that a label's key lands on the control that follows it (a
+        // last-to-first walk would reach the label after its followers and find nothing).
+        CControlUI* target = m_root->find_control(find_shortcut, &s, UIFIND_ME_FIRST | UIFIND_ENABLED);
         if (!target) return false;
         target->set_focus();
         target->activate();
