@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint64_t last = 0;
   vx7z::CExtractOptions options;
   options.limits = limits;
-  options.writerThread = (size & 1) != 0;  // both the inline and the threaded writer
+  options.helperThreads = (size & 1) != 0;  // both the inline and the threaded paths
   options.onProgress = [&last](uint64_t done, uint64_t total) {
     if (done < last || done > total) __builtin_trap();
     last = done;

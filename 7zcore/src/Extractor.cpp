@@ -62,7 +62,8 @@ Status CExtraction::NextSubstream() {
     folder_ = nextFolder_++;
     const CFolder& f = db_.folders[folder_];
     decoder_.reset(new CFolderDecoder);
-    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits.memoryLimit, options_.limits.maxPiece));
+    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits.memoryLimit, options_.limits.maxPiece,
+                            options_.helperThreads));
     substreamsLeft_ = f.numSubstreams;
     folderCrcNeeded_ = f.crcDefined && f.numSubstreams > 1;
     folderCrc_ = 0;
@@ -121,7 +122,7 @@ Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, b
 Status CExtraction::Run() {
   VX7Z_TRY(ReadArchive(archive_, options_.limits, db_));
   progress_.reset(new CProgress(options_.onProgress, TotalUnpackedSize(db_)));
-  pipeline_.reset(new CWritePipeline(*progress_, options_.writerThread));
+  pipeline_.reset(new CWritePipeline(*progress_, options_.helperThreads));
   Status st = Decode();
   Status written = pipeline_->Drain();
   pipeline_.reset();

@@ -16,7 +16,8 @@ namespace vx7z {
 struct CExtractOptions {
   CReadLimits limits;
   ProgressFn onProgress;  // may be empty; called from one thread at a time
-  bool writerThread = true;  // CRC and writes on a thread of their own
+  // CRC and writes on a thread of their own, and decoders that feed a filter on another.
+  bool helperThreads = true;
 };
 
 // With fs == nullptr the archive is only tested: decoded and checked, nothing written.

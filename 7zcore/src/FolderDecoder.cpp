@@ -7,6 +7,7 @@
 #include "Filters.h"
 #include "Lzma2Decoder.h"
 #include "LzmaDecoder.h"
+#include "PrefetchSource.h"
 
 namespace vx7z {
 namespace {
@@ -17,8 +18,20 @@ uint64_t WindowFor(uint64_t dict, uint64_t unpack) { return std::max<uint64_t>(4
 
 }  // namespace
 
+CFolderDecoder::~CFolderDecoder() {
+  // Readers go first: a prefetch thread must stop before the decoder it runs is freed.
+  while (!sources_.empty()) sources_.pop_back();
+}
+
+IByteSource& CFolderDecoder::FilterInput(IByteSource* input) {
+  if (!prefetch_ || std::find(decoders_.begin(), decoders_.end(), input) == decoders_.end()) return *input;
+  sources_.emplace_back(new CPrefetchSource(*input));
+  return *sources_.back();
+}
+
 Status CFolderDecoder::Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, uint64_t memoryLimit,
-                            size_t maxPiece) {
+                            size_t maxPiece, bool prefetch) {
+  prefetch_ = prefetch;
   file_ = &file;
   db_ = &db;
   folder_ = &db.folders[folderIndex];
@@ -107,6 +120,7 @@ Status CFolderDecoder::MakeCoder(size_t ci, std::vector<IByteSource*>& inputs, I
       auto* s = new CLzmaSource(*inputs[0], props, unpack);
       sources_.emplace_back(s);
       VX7Z_TRY(s->Init());
+      decoders_.push_back(s);
       result = s;
       return Status::Ok();
     }
@@ -118,6 +132,7 @@ Status CFolderDecoder::MakeCoder(size_t ci, std::vector<IByteSource*>& inputs, I
       auto* s = new CLzma2Source(*inputs[0], dict, unpack);
       sources_.emplace_back(s);
       VX7Z_TRY(s->Init());
+      decoders_.push_back(s);
       result = s;
       return Status::Ok();
     }
@@ -142,16 +157,16 @@ Status CFolderDecoder::MakeCoder(size_t ci, std::vector<IByteSource*>& inputs, I
         if (c.props.size() != 1) return Status::Corrupt("bad Delta properties");
         filter.reset(new CDeltaFilter(unsigned(c.props[0]) + 1));
       }
-      VX7Z_TRY(charge(0));
-      auto* s = new CFilterSource(*inputs[0], std::move(filter));
+      VX7Z_TRY(charge(prefetch_ ? CPrefetchSource::kBlocks * CPrefetchSource::kBlockSize : 0));
+      auto* s = new CFilterSource(FilterInput(inputs[0]), std::move(filter));
       sources_.emplace_back(s);
       result = s;
       return Status::Ok();
     }
     case kMethodBcj2: {
       if (c.numIn != 4) return Status::Corrupt("BCJ2 coder needs four input streams");
-      VX7Z_TRY(charge(0));
-      auto* s = new CBcj2Source(*inputs[0], *inputs[1], *inputs[2], *inputs[3], unpack);
+      VX7Z_TRY(charge(prefetch_ ? CPrefetchSource::kBlocks * CPrefetchSource::kBlockSize : 0));
+      auto* s = new CBcj2Source(FilterInput(inputs[0]), *inputs[1], *inputs[2], *inputs[3], unpack);
       sources_.emplace_back(s);
       result = s;
       return Status::Ok();

@@ -15,12 +15,17 @@ class CFolderDecoder {
  public:
   // Checks the graph (every stream bound once, no cycles, known methods, memory budget) and
   // builds the decoders. Dictionaries are min(declared, the coder's unpacked size).
-  Status Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, uint64_t memoryLimit, size_t maxPiece);
+  // With prefetch, an LZMA or LZMA2 decoder that feeds a filter runs on a thread of its own.
+  Status Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, uint64_t memoryLimit, size_t maxPiece,
+              bool prefetch = false);
+  ~CFolderDecoder();
   IByteSource& Output() { return *out_; }
 
  private:
   Status Build(uint32_t outIndex, unsigned depth, IByteSource*& result);
   Status MakeCoder(size_t coderIndex, std::vector<IByteSource*>& inputs, IByteSource*& result);
+  // The filter's input, behind a prefetch thread when it comes from a decoder.
+  IByteSource& FilterInput(IByteSource* input);
 
   IInFile* file_ = nullptr;
   const CArchiveDb* db_ = nullptr;
@@ -30,7 +35,9 @@ class CFolderDecoder {
   std::vector<uint32_t> firstIn_;   // first folder in-stream of each coder
   std::vector<uint32_t> firstOut_;  // first folder out-stream of each coder
   std::vector<bool> coderUsed_;
-  std::vector<std::unique_ptr<IByteSource>> sources_;  // owns every stage
+  bool prefetch_ = false;
+  std::vector<IByteSource*> decoders_;  // the LZMA and LZMA2 stages
+  std::vector<std::unique_ptr<IByteSource>> sources_;  // owns every stage, readers after what they read
   IByteSource* out_ = nullptr;
 };
 

@@ -137,13 +137,19 @@ TEST(Archives, TinyReadsGiveTheSameResult) {
     SCOPED_TRACE(name);
     std::string a = Slurp(Fixture(name));
     for (size_t piece : {1, 7, 4096}) EXPECT_TRUE(TestMemory(a, piece).ok()) << piece;
+    vx7z::CMemoryInFile file(reinterpret_cast<const uint8_t*>(a.data()), a.size());
+    vx7z::CExtractOptions inline_;
+    inline_.helperThreads = false;
+    EXPECT_TRUE(vx7z::ExtractArchive(file, nullptr, inline_).ok());
   }
 }
 
 TEST(Limits, DictionaryOverTheBudgetIsAMemoryLimit) {
-  // The window is min(dictionary, folder size): about 500 KB for d64m's first folder, 64 KiB for d64k.
+  // The window is min(dictionary, folder size): about 500 KB for d64m's first folder, 64 KiB for
+  // d64k. Without helper threads no prefetch blocks are charged.
   vx7z::CExtractOptions options;
   options.limits.memoryLimit = 512u << 10;
+  options.helperThreads = false;
   EXPECT_EQ(Extract(Fixture("good-lzma-d64m.7z"), "", options).result(), Result::memoryLimit);
   EXPECT_TRUE(Extract(Fixture("good-lzma-d64k.7z"), "", options).ok());
   EXPECT_TRUE(Extract(Fixture("good-lzma-d64m.7z"), "").ok());
