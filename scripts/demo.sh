@@ -1,20 +1,41 @@
 #!/usr/bin/env bash
-# The demo: builds the Windows distribution and shows what the build can show so far.
+# The demo: builds the Windows distribution folder, prepares a Wine prefix and runs the installer.
+# With a display (DISPLAY set and reachable) the wizard opens there for you to click through.
+# Without one it runs in Xvfb and performs a quick install as a user would, saving a screenshot
+# of every page under build/windows-x64/demo/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh || exit 1
 cmake --preset windows-x64 >/dev/null && cmake --build --preset windows-x64 || exit 1
-cmake --preset windows-x86 >/dev/null && cmake --build --preset windows-x86 || exit 1
 
-dist=$root/build/windows-x64/dist
-if [ -x scripts/demo-run.sh ] && [ -f "$dist/OstrelSetup.exe" ]; then
-  exec bash scripts/demo-run.sh "$dist"
+build=$root/build/windows-x64
+dist=$build/dist
+if [ ! -f "$dist/OstrelSetup.exe" ]; then
+  echo "demo: the distribution folder has no installer: $dist" >&2
+  exit 1
 fi
-echo
-echo "Built: build/windows-x64 (runs under Wine) and build/windows-x86 (the shipping 32-bit build)."
-if [ -d "$dist" ]; then
-  echo "Distribution folder so far: $dist"
-  ls -l "$dist"
+echo "Distribution folder: $dist"
+ls -l "$dist"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+  . scripts/wine-env.sh
+  vx_wine_setup "$build/wine"
+  vx_ensure_pristine
+  prefix=$build/demo/prefix
+  vx_fresh_prefix "$prefix"
+  setup=$prefix/drive_c/users/$(id -un)/Downloads/OstrelSetup
+  mkdir -p "$setup" && cp "$dist"/* "$setup"/
+  echo "Running the installer on $DISPLAY (prefix $prefix)"
+  WINEPREFIX=$prefix "$WINE64" "$setup/OstrelSetup.exe"
+  echo "The installer ended with exit code $?"
+  exit 0
 fi
-echo "The wizard itself cannot be shown yet: the installer application is not built so far."
+
+echo "No display: a quick install in Xvfb, with a screenshot of every page."
+cmake --build --preset windows-x64 --target lnkinfo >/dev/null || exit 1
+lnkinfo=$(find "$build" -name lnkinfo.exe | head -n 1)
+/usr/bin/python3 tests/journeys/journeys.py --dist "$dist" --build "$build" --out "$build/demo" \
+  --lnkinfo "$lnkinfo" quick_install || exit 1
+echo "Screenshots:"
+ls "$build/demo/quick_install/"*.png

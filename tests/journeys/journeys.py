@@ -381,7 +381,26 @@ def unwritable_desktop(j):
     j.expect_entry(DEFAULT_INSTALL)
 
 
+def planted_library(j):
+    # Wine, like Windows for libraries outside its known set, would take a native library from
+    # the program's folder first when allowed to: allow it, so that only our search rules stand
+    # between the planted copy and the installer.
+    planted = os.path.join(j.setup_dir, "msimg32.dll")
+    shutil.copy2(j.args.planted, planted)
+    j.start(extra_env={"WINEDLLOVERRIDES": j.prefix.env["WINEDLLOVERRIDES"] + ";msimg32=n,b"})
+    j.wait_page(0)
+    j.click("protocalOpt")  # repaints go through the blending functions the engine resolves
+    j.click("protocalOpt")
+    j.click("customBtn")
+    j.wait_page(1)
+    j.screen.key("alt+F4", wid=j.wid)
+    j.window_gone(10)
+    check(j.exit_code() == 0, "installer exit code")
+    check(not os.path.exists(planted + ".loaded"), "the installer loaded the msimg32.dll planted beside it")
+
+
 JOURNEYS = {
+    "planted_library": planted_library,
     "quick_install": quick_install,
     "custom_install": custom_install,
     "agreement_and_back": agreement_and_back,
@@ -400,6 +419,7 @@ def main():
     ap.add_argument("--out", required=True)
     ap.add_argument("--lnkinfo")
     ap.add_argument("--big-payload")
+    ap.add_argument("--planted")
     ap.add_argument("journeys", nargs="*")
     args = ap.parse_args()
     names = args.journeys or list(JOURNEYS)
