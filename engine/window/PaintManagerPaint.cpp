@@ -271,6 +271,40 @@ bool CPaintManagerUI::handle_paint()
     return true;
 }
 
+bool CPaintManagerUI::render_frame(HDC dc, uint32_t* bits, int width, int height)
+{
+    if (!m_root || !dc || !bits || width <= 0 || height <= 0) return false;
+    const CUIRect client(0, 0, width, height);
+    if (m_update_needed || m_root->is_update_needed() || m_root->get_pos() != client)
+    {
+        m_update_needed = false;
+        m_root->set_pos(client, false);
+        if (m_focus_needed) set_next_tab_control(true);
+        if (m_first_layout)
+        {
+            m_first_layout = false;
+            send_notify(m_root, L"windowinit", 0, 0, false);
+            if (!m_root) return false;
+        }
+    }
+    std::memset(bits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    int saved = SaveDC(dc);
+    m_root->paint(dc, client, nullptr);
+    for (int i = 0; i < m_post_paint_controls.size(); ++i)
+        static_cast<CControlUI*>(m_post_paint_controls[i])->paint_after(dc, client);
+    RestoreDC(dc, saved);
+    GdiFlush();
+    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (m_layered)
+    {
+        for (size_t i = 0; i < n; ++i)
+            if ((bits[i] & 0xFF000000u) == 0 && (bits[i] & 0x00FFFFFFu) != 0) bits[i] |= 0xFF000000u;
+    }
+    else
+        for (size_t i = 0; i < n; ++i) bits[i] |= 0xFF000000u;
+    return true;
+}
+
 void CPaintManagerUI::set_initial_size(int cx, int cy)
 {
     m_initial_size = CUISize(cx, cy);

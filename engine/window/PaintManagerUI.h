@@ -98,6 +98,11 @@ public:
     bool is_painting() const { return m_is_painting; }
     const CUIRect& get_layered_update() const { return m_layered_update; }
 
+    // Lays the tree out when due (sending "windowinit" the first time) and paints the whole
+    // client area into a 32-bit bottom-up DIB of the client size selected into dc, with the
+    // alpha the window would show (repaired for a layered window, opaque otherwise).
+    bool render_frame(HDC dc, uint32_t* bits, int width, int height);
+
     // Timers.
     bool set_timer(CControlUI* control, UINT_PTR id, UINT elapse_ms);
     bool kill_timer(CControlUI* control, UINT_PTR id);
