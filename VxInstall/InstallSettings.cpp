@@ -46,13 +46,22 @@ CUIString InstallDirFor(const wchar_t* baseDir)
 
 CUIString GetInstallDir() { return InstallDirFor(GetInstallSettings().baseDir); }
 
-CUIString GetModuleDir()
+namespace {
+unsigned long OwnModuleFileName(wchar_t* buffer, unsigned long size)
+{
+    return GetModuleFileNameW(nullptr, buffer, size);
+}
+} // namespace
+
+CUIString GetModuleDir() { return ModuleDirFrom(&OwnModuleFileName); }
+
+CUIString ModuleDirFrom(ModuleFileNameFn moduleFileName)
 {
     // A module path can exceed MAX_PATH: grow the buffer instead of working on a cut path.
     std::vector<wchar_t> buffer(MAX_PATH, L'\0');
     for (;;)
     {
-        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        unsigned long n = moduleFileName(buffer.data(), (unsigned long)buffer.size());
         if (n == 0) return CUIString();
         if (n < buffer.size()) break;
         if (buffer.size() >= 32768) return CUIString();

@@ -24,6 +24,9 @@ CVXInstallSettings& GetInstallSettings();
 
 CUIString GetInstallDir();
 CUIString GetModuleDir();
+// GetModuleDir on top of a GetModuleFileNameW-like call (for tests of long paths).
+using ModuleFileNameFn = unsigned long (*)(wchar_t* buffer, unsigned long size);
+CUIString ModuleDirFrom(ModuleFileNameFn moduleFileName);
 CUIString GetSpecialFolder(int csidl);
 CUIString GetDefaultBaseDir();
 CUIString GetLogDir();

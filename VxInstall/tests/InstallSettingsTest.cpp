@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -146,4 +147,35 @@ TEST(CreateDirectories, PathsPastMaxPathAreNeverCutIntoWrongNames)
     }
     EXPECT_EQ(0, CreateDirectories(nullptr));
     EXPECT_EQ(0, CreateDirectories(L""));
+}
+
+namespace {
+
+// Stands in for GetModuleFileNameW for a program whose path is longer than MAX_PATH: it copies
+// what fits into the buffer it is given, terminates it and reports a full buffer, as Windows does.
+std::wstring g_long_path;
+size_t g_largest_request = 0;
+unsigned long LongModuleFileName(wchar_t* buffer, unsigned long size)
+{
+    g_largest_request = std::max<size_t>(g_largest_request, size);
+    if (size == 0) return 0;
+    size_t n = std::min<size_t>(g_long_path.size(), size - 1);
+    std::copy(g_long_path.begin(), g_long_path.begin() + long(n), buffer);
+    buffer[n] = L'\0';
+    return n < g_long_path.size() ? size : (unsigned long)n;
+}
+
+} // namespace
+
+TEST(InstallPaths, ModuleDirOfAProgramPastMaxPathIsWholeAndNothingOverflows)
+{
+    g_long_path = L"C:\\vxtest";
+    while (g_long_path.size() < 700) g_long_path += L"\\" + std::wstring(50, L'd');
+    std::wstring folder = g_long_path;
+    g_long_path += L"\\OstrelSetup.exe";
+    EXPECT_EQ(folder, std::wstring(ModuleDirFrom(&LongModuleFileName).data()));
+    EXPECT_GT(g_largest_request, g_long_path.size());
+
+    g_long_path = L"NoBackslash.exe";
+    EXPECT_STREQ(L"", ModuleDirFrom(&LongModuleFileName).data());
 }
