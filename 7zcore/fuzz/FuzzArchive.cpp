@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   limits.memoryLimit = 256u << 20;
   limits.maxHeaderSize = 16u << 20;
   limits.maxPiece = 1 + size % 4099;
+  limits.parallelMinUnpack = 0;  // split every LZMA2 stream that has segments
   vx7z::CArchiveDb db;
   if (!vx7z::ReadArchive(file, limits, db).ok()) return 0;
   for (const auto& f : db.files) vx7z::CleanEntryName(f.name);

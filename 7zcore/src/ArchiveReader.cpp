@@ -582,7 +582,7 @@ Status CHeaderParser::DecodeEncodedHeader(std::vector<uint8_t>& out) {
   uint64_t size = f.UnpackSize();
   if (size > limits_.maxHeaderSize) return Status::MemoryLimit("decoded header larger than the header limit");
   CFolderDecoder decoder;
-  VX7Z_TRY(decoder.Init(file_, db_, 0, limits_.memoryLimit, limits_.maxPiece));
+  VX7Z_TRY(decoder.Init(file_, db_, 0, limits_));
   out.clear();
   out.reserve(static_cast<size_t>(std::min<uint64_t>(size, 1 << 20)));
   uint8_t buf[1 << 14];

@@ -62,8 +62,7 @@ Status CExtraction::NextSubstream() {
     folder_ = nextFolder_++;
     const CFolder& f = db_.folders[folder_];
     decoder_.reset(new CFolderDecoder);
-    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits.memoryLimit, options_.limits.maxPiece,
-                            options_.helperThreads));
+    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits, options_.helperThreads));
     substreamsLeft_ = f.numSubstreams;
     folderCrcNeeded_ = f.crcDefined && f.numSubstreams > 1;
     folderCrc_ = 0;

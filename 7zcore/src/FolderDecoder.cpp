@@ -1,11 +1,13 @@
 #include "FolderDecoder.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "ArchiveReader.h"
 #include "Bcj2Decoder.h"
 #include "Filters.h"
 #include "Lzma2Decoder.h"
+#include "Lzma2Parallel.h"
 #include "LzmaDecoder.h"
 #include "PrefetchSource.h"
 
@@ -29,9 +31,12 @@ IByteSource& CFolderDecoder::FilterInput(IByteSource* input) {
   return *sources_.back();
 }
 
-Status CFolderDecoder::Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, uint64_t memoryLimit,
-                            size_t maxPiece, bool prefetch) {
+Status CFolderDecoder::Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, const CReadLimits& limits,
+                            bool prefetch) {
   prefetch_ = prefetch;
+  parallelMin_ = limits.parallelMinUnpack;
+  const uint64_t memoryLimit = limits.memoryLimit;
+  const size_t maxPiece = limits.maxPiece;
   file_ = &file;
   db_ = &db;
   folder_ = &db.folders[folderIndex];
@@ -88,6 +93,7 @@ Status CFolderDecoder::Build(uint32_t outIndex, unsigned depth, IByteSource*& re
       size_t pack = static_cast<size_t>(f.firstPackStream) + size_t(it - f.packedStreams.begin());
       sources_.emplace_back(new CPackSource(*file_, db_->packOffsets[pack], db_->packSizes[pack], maxPiece_));
       src = sources_.back().get();
+      packs_.push_back(PackRange{src, db_->packOffsets[pack], db_->packSizes[pack]});
     }
     inputs.push_back(src);
   }
@@ -128,6 +134,25 @@ Status CFolderDecoder::MakeCoder(size_t ci, std::vector<IByteSource*>& inputs, I
       VX7Z_TRY(simple());
       uint64_t dict = 0;
       if (c.props.size() != 1 || !Lzma2DictSize(c.props[0], dict)) return Status::Corrupt("bad LZMA2 properties");
+      // A long stream read straight from the archive with dictionary resets in it is split
+      // into segments decoded in parallel, when the budget holds a window per thread.
+      auto pack = std::find_if(packs_.begin(), packs_.end(), [&](const PackRange& p) { return p.source == inputs[0]; });
+      std::vector<CLzma2Segment> segments;
+      if (prefetch_ && pack != packs_.end() && unpack >= parallelMin_ &&
+          ScanLzma2Segments(*file_, pack->offset, pack->size, unpack, segments)) {
+        unsigned threads = std::min(4u, std::max(2u, std::thread::hardware_concurrency()));
+        threads = std::min<unsigned>(threads, unsigned(segments.size()));
+        uint64_t largest = 0;
+        for (const auto& seg : segments) largest = std::max(largest, seg.unpackSize);
+        uint64_t need = CLzma2ParallelSource::MemoryNeed(threads, WindowFor(dict, largest));
+        if (need <= memoryLeft_) {
+          memoryLeft_ -= need;
+          auto* p = new CLzma2ParallelSource(*file_, std::move(segments), dict, threads, maxPiece_);
+          sources_.emplace_back(p);
+          result = p;
+          return Status::Ok();
+        }
+      }
       VX7Z_TRY(charge(WindowFor(dict, unpack)));
       auto* s = new CLzma2Source(*inputs[0], dict, unpack);
       sources_.emplace_back(s);

@@ -87,6 +87,7 @@ Status CLzma2Source::Read(uint8_t* buffer, size_t capacity, size_t& got) {
       case Phase::end:
         return Status::Ok();
       case Phase::control:
+        if (endsAtSize_ && remaining_ == 0) return Status::Ok();
         VX7Z_TRY(ReadControl());
         break;
       case Phase::stored: {

@@ -15,8 +15,9 @@ bool Lzma2DictSize(uint8_t prop, uint64_t& size);
 
 class CLzma2Source : public IByteSource {
  public:
-  CLzma2Source(IByteSource& input, uint64_t dictSize, uint64_t unpackSize)
-      : in_(input, (1 << 16) + 64), dictSize_(dictSize), remaining_(unpackSize) {}
+  // endsAtSize: a segment of a longer stream that stops after unpackSize bytes, without an end byte.
+  CLzma2Source(IByteSource& input, uint64_t dictSize, uint64_t unpackSize, bool endsAtSize = false)
+      : in_(input, (1 << 16) + 64), dictSize_(dictSize), remaining_(unpackSize), endsAtSize_(endsAtSize) {}
   Status Init();
   Status Read(uint8_t* buffer, size_t capacity, size_t& got) override;
 
@@ -34,6 +35,7 @@ class CLzma2Source : public IByteSource {
   CRangeDecoder rc_;
   uint64_t dictSize_;
   uint64_t remaining_;            // declared unpacked bytes not yet delivered
+  bool endsAtSize_;
   Phase phase_ = Phase::control;
   uint32_t chunkLeft_ = 0;        // unpacked bytes left in the current chunk
   uint32_t chunkPacked_ = 0;      // packed size of the current LZMA chunk
