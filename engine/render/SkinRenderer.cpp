@@ -1,10 +1,15 @@
 #include "render/SkinRenderer.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <cwchar>
+#include <string>
+#include <vector>
 
 #include "render/GdiplusInclude.h"
 #include "render/SystemImaging.h"
+#include "render/TextCache.h"
 #include "window/PaintManagerUI.h"
 
 namespace Lomar {
@@ -366,6 +371,152 @@ wchar_t CSkinRenderer::glyph_from_entity(const wchar_t* text)
     return static_cast<wchar_t>(std::wcstol(code, nullptr, 16));
 }
 
+namespace {
+
+// GDI+ finds fonts by family name only and ignores the system's font substitutes, so a skin
+// face such as "微软雅黑" would fall back to a family without its glyphs. The GDI+ font is
+// therefore made for the family GDI really selected for the same LOGFONT (dc has it selected).
+LOGFONTW gdiplus_logfont(HDC dc, HFONT hfont)
+{
+    LOGFONTW lf{};
+    GetObjectW(hfont, sizeof lf, &lf);
+    UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    if (size < sizeof(OUTLINETEXTMETRICW)) return lf;
+    std::vector<BYTE> buffer(size);
+    auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (GetOutlineTextMetricsW(dc, size, metrics) == 0) return lf;
+    size_t offset = reinterpret_cast<size_t>(metrics->otmpFamilyName);
+    if (offset == 0 || offset + sizeof(wchar_t) > size) return lf;
+    const wchar_t* family = reinterpret_cast<const wchar_t*>(buffer.data() + offset);
+    size_t room = (size - offset) / sizeof(wchar_t);
+    size_t n = 0;
+    while (n < room && family[n] != L'\0') ++n;
+    if (n == 0 || n >= room || n >= LF_FACESIZE) return lf;
+    std::wmemcpy(lf.lfFaceName, family, n);
+    lf.lfFaceName[n] = L'\0';
+    return lf;
+}
+
+} // namespace
+
+namespace {
+
+Gdiplus::StringFormat* make_format(unsigned format)
+{
+    Gdiplus::StringFormat* fmt = Gdiplus::StringFormat::GenericTypographic()->Clone();
+    if (format & DT_END_ELLIPSIS) fmt->SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    int flags = fmt->GetFormatFlags();
+    if (format & DT_NOCLIP) flags |= Gdiplus::StringFormatFlagsNoClip;
+    if (format & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
+    fmt->SetFormatFlags(flags);
+    fmt->SetAlignment((format & DT_CENTER)  ? Gdiplus::StringAlignmentCenter
+                      : (format & DT_RIGHT) ? Gdiplus::StringAlignmentFar
+                                            : Gdiplus::StringAlignmentNear);
+    fmt->SetLineAlignment((format & DT_VCENTER)  ? Gdiplus::StringAlignmentCenter
+                          : (format & DT_BOTTOM) ? Gdiplus::StringAlignmentFar
+                                                 : Gdiplus::StringAlignmentNear);
+    return fmt;
+}
+
+void prepare(Gdiplus::Graphics& g, CPaintManagerUI* manager)
+{
+    const int hint = manager->get_text_rendering_hint();
+    g.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
+    g.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+}
+
+// The text rasterised once into a transparent premultiplied bitmap of the box's size.
+HBITMAP rasterise(HDC dc, CPaintManagerUI* manager, const CUIString& text, uint32_t color, HFONT hfont,
+                  unsigned format, int w, int h)
+{
+    Gdiplus::Bitmap canvas(w, h, PixelFormat32bppPARGB);
+    {
+        Gdiplus::Graphics g(&canvas);
+        prepare(g, manager);
+        g.Clear(Gdiplus::Color(0, 0, 0, 0));
+        const LOGFONTW lf = gdiplus_logfont(dc, hfont);
+        Gdiplus::Font gfont(dc, &lf);
+        Gdiplus::SolidBrush brush(Gdiplus::Color(0xFE, (color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+        Gdiplus::StringFormat* fmt = make_format(format);
+        g.DrawString(text, -1, &gfont,
+                     Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(h)), fmt, &brush);
+        delete fmt;
+    }
+    Gdiplus::BitmapData data;
+    Gdiplus::Rect all(0, 0, w, h);
+    if (canvas.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return nullptr;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap)
+        for (int y = 0; y < h; ++y)
+            std::memcpy(static_cast<unsigned char*>(bits) + static_cast<size_t>(y) * w * 4,
+                        static_cast<const unsigned char*>(data.Scan0) + static_cast<size_t>(y) * data.Stride,
+                        static_cast<size_t>(w) * 4);
+    canvas.UnlockBits(&data);
+    return bitmap;
+}
+
+} // namespace
+
+void CSkinRenderer::draw_text_gdiplus(HDC dc, CPaintManagerUI* manager, CUIRect& rect, const wchar_t* text,
+                                      uint32_t color, HFONT hfont, unsigned format)
+{
+    CUIString s(text);
+    s.replace(L"&&", L"&");
+    const int w = rect.width(), h = rect.height();
+    if (format & DT_CALCRECT)
+    {
+        HGDIOBJ old_font = SelectObject(dc, hfont);
+        {
+            Gdiplus::Graphics graphics(dc);
+            prepare(graphics, manager);
+            const LOGFONTW lf = gdiplus_logfont(dc, hfont);
+            Gdiplus::Font gfont(dc, &lf);
+            Gdiplus::StringFormat* fmt = make_format(format);
+            Gdiplus::RectF bounds;
+            graphics.MeasureString(s, -1, &gfont,
+                                   Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
+                                                  static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(h)),
+                                   fmt, &bounds);
+            rect.right = static_cast<int32_t>(rect.left + bounds.Width + 1);
+            rect.bottom = static_cast<int32_t>(rect.top + bounds.Height + 1);
+            delete fmt;
+        }
+        SelectObject(dc, old_font);
+        return;
+    }
+    if (w <= 0 || h <= 0 || s.is_empty()) return;
+    const AlphaBlendFn blend_fn = system_imaging().alpha_blend;
+    if (!blend_fn) return;
+    // Same text, font, colour, flags and box size: the same pixels.
+    wchar_t head[96];
+    std::swprintf(head, 96, L"%p|%08x|%x|%d|%d|%d|", static_cast<void*>(hfont), color, format, w, h,
+                  manager->get_text_rendering_hint());
+    std::wstring key = std::wstring(head) + s.data();
+    CTextCache& cache = manager->text_cache();
+    const CTextCache::Entry* e = cache.find(key);
+    if (!e)
+    {
+        HGDIOBJ old_font = SelectObject(dc, hfont);   // the substitute lookup reads the selected font
+        HBITMAP bitmap = rasterise(dc, manager, s, color, hfont, format, w, h);
+        SelectObject(dc, old_font);
+        if (!bitmap) return;
+        e = cache.insert(key, bitmap, w, h);
+    }
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, e->bitmap);
+    blend_fn(dc, rect.left, rect.top, w, h, mem, 0, 0, w, h, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
 void CSkinRenderer::draw_text(HDC dc, CPaintManagerUI* manager, CUIRect& rect, const wchar_t* text, uint32_t color,
                               int font, unsigned format)
 {
@@ -373,43 +524,7 @@ void CSkinRenderer::draw_text(HDC dc, CPaintManagerUI* manager, CUIRect& rect, c
     HFONT hfont = manager->get_font(font);
     if (manager->is_layered() || manager->is_use_gdiplus_text())
     {
-        HGDIOBJ old_font = SelectObject(dc, hfont);
-        {
-            Gdiplus::Graphics graphics(dc);
-            Gdiplus::Font gfont(dc, hfont);
-            int hint = manager->get_text_rendering_hint();
-            graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
-            graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-            graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-            Gdiplus::SolidBrush brush(Gdiplus::Color(0xFE, (color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
-            Gdiplus::StringFormat* fmt = Gdiplus::StringFormat::GenericTypographic()->Clone();
-            if (format & DT_END_ELLIPSIS) fmt->SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-            int flags = fmt->GetFormatFlags();
-            if (format & DT_NOCLIP) flags |= Gdiplus::StringFormatFlagsNoClip;
-            if (format & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
-            fmt->SetFormatFlags(flags);
-            fmt->SetAlignment((format & DT_CENTER)  ? Gdiplus::StringAlignmentCenter
-                              : (format & DT_RIGHT) ? Gdiplus::StringAlignmentFar
-                                                    : Gdiplus::StringAlignmentNear);
-            fmt->SetLineAlignment((format & DT_VCENTER)  ? Gdiplus::StringAlignmentCenter
-                                  : (format & DT_BOTTOM) ? Gdiplus::StringAlignmentFar
-                                                         : Gdiplus::StringAlignmentNear);
-            CUIString s(text);
-            s.replace(L"&&", L"&");
-            Gdiplus::RectF box(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
-                               static_cast<Gdiplus::REAL>(rect.width()), static_cast<Gdiplus::REAL>(rect.height()));
-            if (format & DT_CALCRECT)
-            {
-                Gdiplus::RectF bounds;
-                graphics.MeasureString(s, -1, &gfont, box, fmt, &bounds);
-                rect.right = static_cast<int32_t>(rect.left + bounds.Width + 1);
-                rect.bottom = static_cast<int32_t>(rect.top + bounds.Height + 1);
-            }
-            else
-                graphics.DrawString(s, -1, &gfont, box, fmt, &brush);
-            delete fmt;
-        }
-        SelectObject(dc, old_font);
+        draw_text_gdiplus(dc, manager, rect, text, color, hfont, format);
         return;
     }
 

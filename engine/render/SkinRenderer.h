@@ -55,6 +55,10 @@ public:
     static void round_clip(HDC dc, const CUIRect& rect, int round_width, int round_height, RenderClip& saved);
     static void restore_clip(HDC dc, RenderClip& saved);
 
+    // The GDI+ text path (layered windows, "gdiplustext"); drawn texts are cached per window.
+    static void draw_text_gdiplus(HDC dc, CPaintManagerUI* manager, CUIRect& rect, const wchar_t* text,
+                                  uint32_t color, HFONT font, unsigned format);
+
     // The code unit drawn for a text holding "&#x" (an icon-font glyph), or 0 when it has none.
     static wchar_t glyph_from_entity(const wchar_t* text);
 };

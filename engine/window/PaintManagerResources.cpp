@@ -35,12 +35,14 @@ const ImageRecord* CPaintManagerUI::add_image(const wchar_t* name, const wchar_t
 HFONT CPaintManagerUI::add_font(int id, const wchar_t* face, int size, bool bold, bool underline, bool italic,
                                 bool shared)
 {
+    m_text_cache.clear();   // a replaced font's handle value may come back for another face
     return m_resources.add_font(id, face, size, bold, underline, italic, shared);
 }
 
 void CPaintManagerUI::set_default_font(const wchar_t* face, int size, bool bold, bool underline, bool italic,
                                        bool shared)
 {
+    m_text_cache.clear();
     m_resources.set_default_font(face, size, bold, underline, italic, shared);
 }
 

@@ -13,6 +13,7 @@
 #include "core/UIStringMap.h"
 #include "render/DrawSpecTable.h"
 #include "render/ImageDrawSpec.h"
+#include "render/TextCache.h"
 #include "resources/WindowResourceCache.h"
 #include "window/NotifyInterfaces.h"
 #include "window/UINotify.h"
@@ -156,7 +157,12 @@ public:
 
     // Draw specs (parsed image strings) of this window.
     const ImageDrawSpec* get_draw_spec(const wchar_t* draw, const wchar_t* modify);
-    void remove_all_draw_specs() { m_draw_specs.remove_all(); }
+    void remove_all_draw_specs()
+    {
+        m_draw_specs.remove_all();
+        m_text_cache.clear();
+    }
+    CTextCache& text_cache() { return m_text_cache; }
 
     // Images, fonts and default colours of this window.
     const ImageRecord* get_image_ex(const wchar_t* name, const wchar_t* type, uint32_t mask, bool adjust = false,
@@ -282,6 +288,7 @@ private:
     CUIStringMap m_styles;              // name -> heap CUIString
     CUIStringMap m_default_attributes;  // class name -> heap CUIString
     CDrawSpecTable m_draw_specs;
+    CTextCache m_text_cache;            // GDI+ texts already rasterised
     CWindowResourceCache m_resources;
     CShadowUI* m_shadow = nullptr;   // images, fonts, default colours
     int m_scale_percent = 100;

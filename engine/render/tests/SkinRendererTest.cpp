@@ -323,3 +323,66 @@ TEST_F(RendererTest, GdiplusTextForcesAlphaFE)
     EXPECT_GT(calc.right, 11);
     manager.set_use_gdiplus_text(false);
 }
+
+TEST_F(RendererTest, GdiplusTextUsesTheFamilyGdiSelectsForASubstitutedFace)
+{
+    // The test prefix maps "微软雅黑" to "WenQuanYi Micro Hei" as a Chinese system would map it to
+    // its own font; GDI+ alone would ignore that and draw boxes from a Latin family.
+    manager.set_use_gdiplus_text(true);
+    manager.add_font(41, L"微软雅黑", 14, false, false, false);
+    manager.add_font(42, L"WenQuanYi Micro Hei", 14, false, false, false);
+    DibCanvas a(200, 40, kWhite), b(200, 40, kWhite);
+    CUIRect box(0, 0, 200, 40), box2(0, 0, 200, 40);
+    CSkinRenderer::draw_text(a.dc(), &manager, box, L"安装路径", kBlack, 41, DT_SINGLELINE | DT_VCENTER);
+    CSkinRenderer::draw_text(b.dc(), &manager, box2, L"安装路径", kBlack, 42, DT_SINGLELINE | DT_VCENTER);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+        {
+            differ += a.at(x, y) != b.at(x, y);
+            inked += a.at(x, y) != kWhite;
+        }
+    EXPECT_GT(inked, 40);
+    EXPECT_EQ(differ, 0);
+    manager.set_use_gdiplus_text(false);
+}
+
+TEST_F(RendererTest, GdiplusTextIsRasterisedOncePerTextFontColourAndBox)
+{
+    manager.set_use_gdiplus_text(true);
+    manager.remove_all_draw_specs();
+    DibCanvas a(200, 30, kWhite), b(200, 30, kWhite);
+    CUIRect box(10, 0, 190, 30), box2 = box;
+    CSkinRenderer::draw_text(a.dc(), &manager, box, L"Cached line", kBlack, -1, DT_SINGLELINE | DT_VCENTER);
+    EXPECT_EQ(manager.text_cache().size(), 1);
+    CSkinRenderer::draw_text(b.dc(), &manager, box2, L"Cached line", kBlack, -1, DT_SINGLELINE | DT_VCENTER);
+    EXPECT_EQ(manager.text_cache().size(), 1);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 200; ++x)
+        {
+            differ += a.at(x, y) != b.at(x, y);
+            inked += a.at(x, y) != kWhite;
+            if (x < 10 || x >= 190)
+            {
+                EXPECT_EQ(a.at(x, y), kWhite);   // stays in its box
+            }
+        }
+    EXPECT_GT(inked, 20);
+    EXPECT_EQ(differ, 0);
+    CUIRect box3(10, 0, 190, 30);
+    CSkinRenderer::draw_text(b.dc(), &manager, box3, L"Cached line", kRed, -1, DT_SINGLELINE | DT_VCENTER);
+    EXPECT_EQ(manager.text_cache().size(), 2);
+    // A clip still limits the cached pixels.
+    DibCanvas c(200, 30, kWhite);
+    RenderClip saved;
+    CSkinRenderer::clip(c.dc(), CUIRect(0, 0, 60, 30), saved);
+    CUIRect box4(10, 0, 190, 30);
+    CSkinRenderer::draw_text(c.dc(), &manager, box4, L"Cached line", kBlack, -1, DT_SINGLELINE | DT_VCENTER);
+    CSkinRenderer::restore_clip(c.dc(), saved);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 60; x < 200; ++x) ASSERT_EQ(c.at(x, y), kWhite);
+    manager.remove_all_draw_specs();
+    EXPECT_EQ(manager.text_cache().size(), 0);
+    manager.set_use_gdiplus_text(false);
+}
