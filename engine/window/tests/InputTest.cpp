@@ -2,6 +2,10 @@
 // context menu, wheel direction, cursor requests, key-up after a focus move.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "TestWindow.h"
 #include "controls/ControlUI.h"
 
@@ -147,4 +151,30 @@ TEST(Input, SetCursorOnlyForControlsThatAskForIt)
     cursor_over(L"plain");
     EXPECT_EQ(plog.last(UIEVENT_SETCURSOR), nullptr);   // a plain Control leaves the class cursor
     DestroyWindow(hwnd);
+}
+
+TEST(Input, HoverShowsTheTooltipWithTheFirstControlsMaximumWidth)
+{
+    TestWindow w(L"<Window size=\"300,200\"><VerticalLayout>"
+                 L"<Button name=\"a\" height=\"40\" tooltip=\"first tip\"/>"
+                 L"<Button name=\"b\" height=\"40\" tooltip=\"second\"/>"
+                 L"<Button name=\"c\" height=\"40\"/></VerticalLayout></Window>");
+    HWND hwnd = w.open();
+    pump(200);
+    w.manager().find_control_by_name(L"a")->set_tooltip_width(180);
+    w.manager().find_control_by_name(L"b")->set_tooltip_width(90);
+    auto hover = [&](int y) {
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, y));
+        return SendMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(50, y));
+    };
+    hover(20);
+    HWND tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+    while (tip && GetWindow(tip, GW_OWNER) != hwnd) tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 180);
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));   // to "b": the tip hides
+    hover(60);
+    EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 180);   // set once, by the first control
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(tip));   // closing destroys the tooltip window
 }
