@@ -89,7 +89,12 @@ vx_ensure_pristine() {
       WINEPREFIX=$VX_PRISTINE "$WINE64" reg add "$key" /v "${pair%%=*}" /t REG_SZ \
         /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
     done
-    vx_stop_server "$VX_PRISTINE"
+    # Wine's own dialogs (message boxes, the folder picker) draw with Tahoma, which has no
+    # Chinese glyphs: link it to the Chinese font, as a Chinese system links its UI font.
+    WINEPREFIX=$VX_PRISTINE "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
+    # Let the server end by itself: it writes the registry to disk as it exits.
+    WINEPREFIX=$VX_PRISTINE "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
     vx_unlink_user_folders "$VX_PRISTINE"
     touch "$VX_PRISTINE/.vx-ready"
   fi

@@ -399,7 +399,30 @@ def planted_library(j):
     check(not os.path.exists(planted + ".loaded"), "the installer loaded the msimg32.dll planted beside it")
 
 
+def skin_folder_fallback(j):
+    # Without the skin resource the installer reads the "skin" folder beside it ...
+    exe = os.path.join(j.setup_dir, "OstrelSetup.exe")
+    shutil.copy2(j.args.no_skin, exe)
+    shutil.copytree(j.args.skin_dir, os.path.join(j.setup_dir, "skin"),
+                    ignore=shutil.ignore_patterns("tests", "tools", "CMakeLists.txt", "*.md"))
+    j.start()
+    j.wait_page(0)
+    j.screen.key("alt+F4", wid=j.wid)
+    j.window_gone(10)
+    check(j.exit_code() == 0, "installer exit code with the skin folder")
+    # ... and without that folder it says which skin file it could not load and ends with 1.
+    shutil.rmtree(os.path.join(j.setup_dir, "skin"))
+    j.proc = j.prefix.start(exe, cwd=j.setup_dir)
+    box = j.screen.wait_window("^Lomar$", 30, cls=SETUP_CLASS)
+    x, y, w, h = j.screen.geometry(box)
+    j.shot("load-failure", box=(x, y, w, h))
+    check(not j.screen.find_windows("^Ostrel$", SETUP_CLASS), "the wizard showed without a skin")
+    j.screen.key("Return", wid=box)
+    check(j.exit_code() == 1, "installer exit code without a skin")
+
+
 JOURNEYS = {
+    "skin_folder_fallback": skin_folder_fallback,
     "planted_library": planted_library,
     "quick_install": quick_install,
     "custom_install": custom_install,
@@ -420,6 +443,8 @@ def main():
     ap.add_argument("--lnkinfo")
     ap.add_argument("--big-payload")
     ap.add_argument("--planted")
+    ap.add_argument("--no-skin")
+    ap.add_argument("--skin-dir")
     ap.add_argument("journeys", nargs="*")
     args = ap.parse_args()
     names = args.journeys or list(JOURNEYS)

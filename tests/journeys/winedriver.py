@@ -127,7 +127,14 @@ class Screen:
             if gone and not found:
                 return None
             if not gone and found:
-                return found[0]
+                # A window can be replaced right after it appears: return one that stays.
+                time.sleep(0.2)
+                for wid in found:
+                    try:
+                        self.geometry(wid)
+                        return wid
+                    except DriverError:
+                        continue
             time.sleep(0.2)
         raise DriverError("window %r %s after %d s" % (name, "still there" if gone else "not found", timeout))
 
