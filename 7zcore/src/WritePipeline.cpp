@@ -1,5 +1,7 @@
 #include "WritePipeline.h"
 
+#include <algorithm>
+
 #include "Crc32.h"
 
 namespace vx7z {
@@ -83,10 +85,14 @@ void CWritePipeline::Process(Block& b) {
     }
     CFileJob& job = *p.job;
     const uint8_t* data = b.data.get() + p.offset;
-    job.crc = Crc32Update(job.crc, data, p.size);
     Status st;
-    if (job.out) st = job.out->Write(data, p.size);
-    if (st.ok()) progress_.Add(p.size);
+    // Slices keep progress steps small on large files.
+    for (size_t off = 0; off < p.size && st.ok(); off += kProgressSlice) {
+      size_t n = std::min(kProgressSlice, p.size - off);
+      job.crc = Crc32Update(job.crc, data + off, n);
+      if (job.out) st = job.out->Write(data + off, n);
+      if (st.ok()) progress_.Add(n);
+    }
     if (p.last || !st.ok()) {
       if (job.out) {
         Status fin = job.out->Finish(st.ok() && !job.aborted ? job.meta : CItemMeta());

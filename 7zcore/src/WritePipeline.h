@@ -32,6 +32,7 @@ class CWritePipeline {
  public:
   static constexpr size_t kBlockSize = 1 << 20;
   static constexpr size_t kBlocks = 4;
+  static constexpr size_t kProgressSlice = 1 << 18;  // largest step between progress updates
 
   // threaded == false runs the writer's work inline (fuzzing, single-core use).
   CWritePipeline(CProgress& progress, bool threaded);
