@@ -1,6 +1,7 @@
 #include "VXMsgBox.h"
 
 #include "controls/ContainerUI.h"
+#include "window/ShadowUI.h"
 
 using namespace Lomar;
 
@@ -9,6 +10,7 @@ const uint32_t kOverlayColor = 0x8F000000;
 const uint32_t kBoxStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 const uint32_t kBoxExStyle = WS_EX_WINDOWEDGE;
 const UINT kIconResource = 101;
+const wchar_t kShadowImage[] = L"vx_appended\\shadow\\shadow_black.png";
 } // namespace
 
 CVXMsgBox::CVXMsgBox()
@@ -28,10 +30,15 @@ void CVXMsgBox::on_final_message(HWND window)
 void CVXMsgBox::init_window()
 {
     m_manager.set_layered(true);
-    m_manager.apply_shadow_attribute(L"shadowimage", L"vx_appended\\shadow\\shadow_black.png");
-    m_manager.apply_shadow_attribute(L"shadowcorner", L"38,38,38,38");
-    m_manager.apply_shadow_attribute(L"shadowsize", L"16");
-    m_manager.apply_shadow_attribute(L"showshadow", L"true");
+    CShadowUI& shadow = m_manager.get_shadow();
+    shadow.set_image(kShadowImage);
+    shadow.set_shadow_corner(38, 38, 38, 38);
+    shadow.show_shadow(true);
+    shadow.set_size(16);
+    // The skin archive has no shadow image, so the box shows without a shadow; a shadow window
+    // with nothing to draw is not attached at all.
+    ImageView image;
+    if (m_manager.lookup_image(kShadowImage, nullptr, 0, nullptr, image)) shadow.create(&m_manager);
     m_title = FindControlRef<CTextUI>(&m_manager, L"vx_txt_title", L"Text");
     m_message = FindControlRef<CTextUI>(&m_manager, L"vx_txt_msg", L"Text");
     m_icon = FindControlRef<CLabelUI>(&m_manager, L"vx_lab_ico", L"Label");
