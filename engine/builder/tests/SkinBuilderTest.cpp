@@ -195,6 +195,35 @@ TEST_F(BuilderTest, IncludeAddsTheSourceControlsCountTimes)
     RemoveDirectoryW(folder.c_str());
 }
 
+TEST_F(BuilderTest, FontElementsRegisterByIdAndASecondIdReplacesTheFirst)
+{
+    CControlUI* root = build(L"<Window><Font id=\"3\" name=\"Liberation Sans\" size=\"14\"/>"
+                             L"<Font name=\"Liberation Serif\" size=\"30\"/><VerticalLayout/></Window>");
+    ASSERT_NE(nullptr, root);
+    HFONT first = manager.get_font(3);
+    LOGFONTW lf{};
+    ASSERT_EQ(int(sizeof lf), GetObjectW(first, sizeof lf, &lf));
+    EXPECT_STREQ(L"Liberation Sans", lf.lfFaceName);
+    EXPECT_EQ(-14, lf.lfHeight);
+    // The Font without an id registered nothing: no table entry is sized 30.
+    for (int id = -1; id < 8; ++id)
+    {
+        LOGFONTW any{};
+        GetObjectW(manager.get_font(id), sizeof any, &any);
+        EXPECT_NE(-30, any.lfHeight) << id;
+    }
+
+    CControlUI* again = build(L"<Window><Font id=\"3\" name=\"Liberation Mono\" size=\"20\" bold=\"true\"/>"
+                              L"<VerticalLayout/></Window>");
+    ASSERT_NE(nullptr, again);
+    HFONT second = manager.get_font(3);
+    ASSERT_EQ(int(sizeof lf), GetObjectW(second, sizeof lf, &lf));
+    EXPECT_STREQ(L"Liberation Mono", lf.lfFaceName);
+    EXPECT_EQ(-20, lf.lfHeight);
+    EXPECT_GE(lf.lfWeight, FW_BOLD);
+    EXPECT_EQ(0, GetObjectW(first, sizeof lf, &lf));  // the replaced font was deleted
+}
+
 TEST(ControlFactory, KnowsTheBuiltInClasses)
 {
     CControlFactory& f = CControlFactory::instance();
