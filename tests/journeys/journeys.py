@@ -79,6 +79,9 @@ class Journey:
         self.wid = self.screen.wait_window("^Ostrel$", 60, cls=SETUP_CLASS)
         x, y, w, h = self.screen.geometry(self.wid)
         check((w, h) == (700, 420), "main window is %dx%d, not 700x420" % (w, h))
+        # Centred on the primary monitor (the whole display here).
+        sw, sh = self.screen.display_size()
+        check((x, y) == (sw // 2 - 350, sh // 2 - 210), "main window at %d,%d is not centred" % (x, y))
         self.origin = (x, y)
         time.sleep(1.0)
 
@@ -145,8 +148,20 @@ class Journey:
         page = self.page()
         self.click(["closebtn", "closebtn1", "closebtn2", "closebtn3"][page])
         wid, x, y = self.box_window()
+        # Horizontally over the main window, vertically over the primary monitor.
+        sw, sh = self.screen.display_size()
+        check((x, y) == (self.origin[0] + 350 - 208, sh // 2 - 106), "message box at %d,%d" % (x, y))
         self.shot("confirm-%s" % PAGE_NAMES[page], box=(x, y, 417, 212))
-        self.shot("dimmed-%s" % PAGE_NAMES[page])
+        dimmed = self.shot("dimmed-%s" % PAGE_NAMES[page])
+        # The main window is disabled while the box runs: its minimise button does nothing (a
+        # minimised window here shrinks to a strip and the rest of its place turns black).
+        self.click(["minbtn", "minbtn1", "minbtn2", "minbtn3"][page])
+        time.sleep(0.5)
+        after = self.shot("still-%s" % PAGE_NAMES[page])
+        strip = (20, 330, 680, 410)
+        before_light = sum(sum(p) for p in Image.open(dimmed).convert("RGB").crop(strip).getdata())
+        after_light = sum(sum(p) for p in Image.open(after).convert("RGB").crop(strip).getdata())
+        check(after_light > before_light * 0.8, "the disabled main window took the minimise click")
         target = {"ok": "okBtn", "cancel": "cancelBtn", "box-close": "closebtn"}[answer]
         self.click(target, layout=BOX, origin=(x, y))
         wait_until(lambda: wid not in self.screen.find_windows("^Ostrel$", SETUP_CLASS), 10, "the box to close")

@@ -143,6 +143,10 @@ class Screen:
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def display_size(self):
+        w, h = self._xdo("getdisplaygeometry").split()
+        return int(w), int(h)
+
     def click(self, x, y, settle=0.3):
         self._xdo("mousemove", "--sync", x, y)
         time.sleep(0.15)
