@@ -203,8 +203,8 @@ void CWindowResourceCache::measure(FontRecord* record)
     SelectObject(m_paint_dc, old);
 }
 
-HFONT CWindowResourceCache::add_font(int id, const wchar_t* face, int size, bool bold, bool underline,
-                                     bool italic, bool shared)
+LOGFONTW CWindowResourceCache::font_logfont(const wchar_t* face, int size, bool bold, bool underline,
+                                            bool italic) const
 {
     LOGFONTW lf = stock_logfont();
     copy_face(lf, face);
@@ -216,6 +216,13 @@ HFONT CWindowResourceCache::add_font(int id, const wchar_t* face, int size, bool
         lf.lfUnderline = TRUE;
     if (italic)
         lf.lfItalic = TRUE;
+    return lf;
+}
+
+HFONT CWindowResourceCache::add_font(int id, const wchar_t* face, int size, bool bold, bool underline,
+                                     bool italic, bool shared)
+{
+    LOGFONTW lf = font_logfont(face, size, bold, underline, italic);
     HFONT font = CreateFontIndirectW(&lf);
     if (!font)
         return nullptr;
@@ -309,16 +316,7 @@ FontRecord* CWindowResourceCache::default_font_info()
 bool CWindowResourceCache::set_default_font(const wchar_t* face, int size, bool bold, bool underline,
                                             bool italic, bool shared)
 {
-    LOGFONTW lf = stock_logfont();
-    copy_face(lf, face);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -scale(size);
-    if (bold)
-        lf.lfWeight = kBoldWeight;
-    if (underline)
-        lf.lfUnderline = TRUE;
-    if (italic)
-        lf.lfItalic = TRUE;
+    LOGFONTW lf = font_logfont(face, size, bold, underline, italic);
     HFONT font = CreateFontIndirectW(&lf);
     if (!font)
         return false;

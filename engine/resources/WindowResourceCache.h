@@ -76,6 +76,8 @@ public:
     enum { kBoldWeight = FW_BOLD };
 
 private:
+    // The LOGFONT of a skin font description: the stock GUI font with face, size and styles applied.
+    LOGFONTW font_logfont(const wchar_t* face, int size, bool bold, bool underline, bool italic) const;
     enum ColorSlot { kDisabled, kText, kLink, kLinkHover, kSelectedBk, kColorCount };
 
     struct SharedState;
