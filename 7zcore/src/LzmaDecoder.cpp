@@ -105,7 +105,7 @@ CLzmaDecoder::Stop CLzmaDecoder::Decode(CRangeDecoder& rcRef, const uint8_t* inL
       uint16_t* probs = pr.literal + 0x300 * (((processed & lpMask) << lc) + (prevByte >> (8 - lc)));
       unsigned symbol = 1;
       if (state < 7) {
-        do symbol = (symbol << 1) | rc.Bit(probs[symbol]); while (symbol < 0x100);
+        do symbol = (symbol << 1) | rc.TreeBit(probs[symbol]); while (symbol < 0x100);
       } else {
         size_t src = pos > rep0 ? pos - rep0 - 1 : pos + bufSize - rep0 - 1;
         unsigned matchByte = dic[src];
@@ -113,7 +113,7 @@ CLzmaDecoder::Stop CLzmaDecoder::Decode(CRangeDecoder& rcRef, const uint8_t* inL
         do {
           matchByte <<= 1;
           unsigned matchBit = matchByte & offs;
-          unsigned bit = rc.Bit(probs[offs + matchBit + symbol]);
+          unsigned bit = rc.TreeBit(probs[offs + matchBit + symbol]);
           symbol = (symbol << 1) | bit;
           offs &= bit ? matchBit : ~matchBit;
         } while (symbol < 0x100);

@@ -47,6 +47,22 @@ struct CRangeDecoder {
     return 1;
   }
 
+  // The same decision without a branch on its outcome: for bit trees, whose bits the CPU
+  // cannot predict, so selecting both results beats a mispredicted jump.
+  unsigned TreeBit(uint16_t& prob) {
+    Normalize();
+    const uint32_t p = prob;
+    const uint32_t bound = (range >> kProbBits) * p;
+    const uint32_t bit = code >= bound;
+    const uint32_t mask = 0u - bit;
+    range = (bound & ~mask) | ((range - bound) & mask);
+    code -= bound & mask;
+    const uint32_t up = p + (((1u << kProbBits) - p) >> kProbMoveBits);
+    const uint32_t down = p - (p >> kProbMoveBits);
+    prob = uint16_t((up & ~mask) | (down & mask));
+    return bit;
+  }
+
   // Bits with probability one half, most significant first.
   uint32_t Direct(unsigned count) {
     uint32_t result = 0;
@@ -71,7 +87,7 @@ struct CRangeDecoder {
   unsigned ReverseTree(uint16_t* probs, unsigned bits) {
     unsigned m = 1, symbol = 0;
     for (unsigned i = 0; i < bits; ++i) {
-      unsigned b = Bit(probs[m]);
+      unsigned b = TreeBit(probs[m]);
       m = (m << 1) | b;
       symbol |= b << i;
     }
