@@ -1,29 +1,35 @@
 #include "Extractor.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
 #include <vector>
 
-#include "Crc32.h"
 #include "FolderDecoder.h"
+#include "FolderLane.h"
 #include "PathClean.h"
-#include "WritePipeline.h"
 
 namespace vx7z {
 namespace {
 
-CItemMeta MetaOf(const CFileItem& f) {
-  CItemMeta m;
-  m.mtimeDefined = f.mtimeDefined;
-  m.mtime = f.mtime;
-  m.attribDefined = f.attribDefined;
-  m.attrib = f.attrib;
-  return m;
-}
-
 std::string ParentOf(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Names that may be one file on the destination: Windows ignores case, so letters are folded,
+// and every byte of a non-ASCII character is made alike (a false match only costs a lane).
+std::string CollisionKey(const std::string& path) {
+  std::string key = path;
+  for (char& c : key) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x80) c = char(0x80);
+    else if (u >= 'A' && u <= 'Z') c = char(u - 'A' + 'a');
+  }
+  return key;
 }
 
 class CExtraction {
@@ -33,127 +39,70 @@ class CExtraction {
   Status Run();
 
  private:
-  Status NextSubstream();
-  Status WriteEntry(const CFileItem& item, const std::string& path, bool write);
-  Status CheckFolderEnd();
-  Status Decode();
+  Status PlanFolders();
+  Status WriteEntriesWithoutData();
+  unsigned LaneCount() const;
+  Status DecodeFolders();
 
   IInFile& archive_;
   IFileSystem* fs_;
   const CExtractOptions& options_;
   CArchiveDb db_;
   std::unique_ptr<CProgress> progress_;
-  std::unique_ptr<CWritePipeline> pipeline_;
-  std::unique_ptr<CFolderDecoder> decoder_;
-  size_t folder_ = 0;              // folder the decoder reads (valid while decoder_ is set)
-  uint64_t substreamsLeft_ = 0;    // substreams of that folder still to read
-  bool folderCrcNeeded_ = false;   // several substreams share one folder CRC
-  uint32_t folderCrc_ = 0;
-  size_t nextFolder_ = 0;
-  std::vector<size_t> dirs_;          // entries whose folder times and attributes are set at the end
-  std::vector<std::string> paths_;    // cleaned name of each entry
+  std::vector<CFolderWork> work_;   // folders with files, in archive order
+  std::vector<std::string> paths_;  // cleaned name of each entry
+  std::vector<bool> write_;         // whether each entry is acted on
+  std::vector<bool> drainFirst_;    // a file that may be one with an earlier file
+  std::vector<size_t> dirs_;        // entries whose folder times and attributes are set at the end
 };
 
-Status CExtraction::NextSubstream() {
-  while (!decoder_ || substreamsLeft_ == 0) {
-    decoder_.reset();  // frees the previous dictionary before the next is allocated
-    while (nextFolder_ < db_.folders.size() && db_.folders[nextFolder_].numSubstreams == 0) ++nextFolder_;
-    if (nextFolder_ >= db_.folders.size()) return Status::Corrupt("more files with data than folders hold");
-    folder_ = nextFolder_++;
-    const CFolder& f = db_.folders[folder_];
-    decoder_.reset(new CFolderDecoder);
-    VX7Z_TRY(decoder_->Init(archive_, db_, folder_, options_.limits, options_.helperThreads));
-    substreamsLeft_ = f.numSubstreams;
-    folderCrcNeeded_ = f.crcDefined && f.numSubstreams > 1;
-    folderCrc_ = 0;
-  }
-  --substreamsLeft_;
-  return Status::Ok();
-}
-
-Status CExtraction::CheckFolderEnd() {
-  if (!decoder_ || substreamsLeft_ != 0) return Status::Ok();
-  // The decoder must end with the last file: this reads LZMA2's end byte, among others.
-  uint8_t extra[16];
-  size_t got = 0;
-  VX7Z_TRY(decoder_->Output().Read(extra, sizeof extra, got));
-  if (got != 0) return Status::Corrupt("folder " + std::to_string(folder_) + " holds more data than its files");
-  if (folderCrcNeeded_ && folderCrc_ != db_.folders[folder_].crc)
-    return Status::Corrupt("CRC mismatch in folder " + std::to_string(folder_));
-  decoder_.reset();
-  return Status::Ok();
-}
-
-Status CExtraction::WriteEntry(const CFileItem& item, const std::string& path, bool write) {
-  VX7Z_TRY(NextSubstream());
-  auto job = std::make_shared<CFileJob>();
-  if (write) {
-    VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
-    VX7Z_TRY(fs_->CreateOutFile(path, job->out));
-  }
-  job->meta = MetaOf(item);
-  job->name = item.name;
-  job->crcDefined = item.crcDefined;
-  job->expectedCrc = item.crc;
-  uint64_t left = item.size;
-  IByteSource& src = decoder_->Output();
-  do {
-    size_t room = 0;
-    uint8_t* dst = pipeline_->Reserve(left < SIZE_MAX ? size_t(left) : SIZE_MAX, room);
-    if (!dst) return Status::Ok();  // the writer failed; Drain reports why
-    size_t got = 0;
-    if (left > 0) {
-      Status st = src.Read(dst, room, got);
-      if (st.ok() && got == 0) st = Status::Corrupt("data of \"" + item.name + "\" ends early");
-      if (!st.ok()) {
-        job->aborted = true;
-        pipeline_->Commit(job, 0, true);  // closes the file with what it has
-        return st;
-      }
-      if (folderCrcNeeded_) folderCrc_ = Crc32Update(folderCrc_, dst, got);
-    }
-    left -= got;
-    pipeline_->Commit(job, got, left == 0);
-  } while (left > 0);
-  return CheckFolderEnd();
-}
-
-Status CExtraction::Run() {
-  VX7Z_TRY(ReadArchive(archive_, options_.limits, db_));
-  progress_.reset(new CProgress(options_.onProgress, TotalUnpackedSize(db_)));
-  pipeline_.reset(new CWritePipeline(*progress_, options_.helperThreads));
-  Status st = Decode();
-  Status written = pipeline_->Drain();
-  pipeline_.reset();
-  VX7Z_TRY(written);
-  VX7Z_TRY(st);
-  // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
-  std::sort(dirs_.begin(), dirs_.end(), [&](size_t a, size_t b) { return paths_[a] > paths_[b]; });
-  for (size_t d : dirs_) VX7Z_TRY(fs_->SetDirectoryMeta(paths_[d], MetaOf(db_.files[d])));
-  progress_->Finish();
-  return Status::Ok();
-}
-
-Status CExtraction::Decode() {
-  if (fs_) VX7Z_TRY(fs_->CreateDirectories(std::string()));
-  std::vector<size_t>& dirs = dirs_;
-  std::vector<std::string>& paths = paths_;
-  paths.resize(db_.files.size());
+// Files with data take the folders' substreams in order; folders without any are skipped.
+Status CExtraction::PlanFolders() {
+  size_t next = 0;
   for (size_t i = 0; i < db_.files.size(); ++i) {
-    const CFileItem& item = db_.files[i];
-    paths[i] = CleanEntryName(item.name);
-    const std::string& path = paths[i];
-    // Anti-items would delete; links would point anywhere: neither is acted on.
-    bool write = fs_ && !path.empty() && !item.isAnti && !IsSymlinkEntry(item);
-    if (item.hasStream) {
-      VX7Z_TRY(WriteEntry(item, path, write && !item.isDir));
-      if (pipeline_->Failed()) return Status::Ok();
-      continue;
+    if (!db_.files[i].hasStream) continue;
+    while (work_.empty() || work_.back().files.size() >= db_.folders[work_.back().folder].numSubstreams) {
+      while (next < db_.folders.size() && db_.folders[next].numSubstreams == 0) ++next;
+      if (next >= db_.folders.size()) return Status::Corrupt("more files with data than folders hold");
+      work_.emplace_back();
+      work_.back().folder = next++;
     }
-    if (!write) continue;
+    work_.back().files.push_back(i);
+  }
+  return Status::Ok();
+}
+
+Status CExtraction::WriteEntriesWithoutData() {
+  if (fs_) VX7Z_TRY(fs_->CreateDirectories(std::string()));
+  const size_t n = db_.files.size();
+  paths_.resize(n);
+  write_.assign(n, false);
+  drainFirst_.assign(n, false);
+  for (size_t i = 0; i < n; ++i) {
+    const CFileItem& item = db_.files[i];
+    paths_[i] = CleanEntryName(item.name);
+    // Anti-items would delete; links would point anywhere: neither is acted on.
+    write_[i] = fs_ && !paths_[i].empty() && !item.isAnti && !IsSymlinkEntry(item) && !(item.hasStream && item.isDir);
+  }
+  // Of files with one name the last is written; the others are still decoded and checked.
+  std::unordered_set<std::string> later, alike;
+  for (size_t i = n; i-- > 0;) {
+    if (!write_[i] || db_.files[i].isDir) continue;
+    if (!later.insert(paths_[i]).second) write_[i] = false;
+  }
+  // Names that differ only in ways Windows may ignore can still be one file: such a file waits
+  // until what was queued before it is written.
+  for (size_t i = 0; i < n; ++i) {
+    if (!write_[i] || db_.files[i].isDir) continue;
+    if (!alike.insert(CollisionKey(paths_[i])).second) drainFirst_[i] = true;
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const CFileItem& item = db_.files[i];
+    if (item.hasStream || !write_[i]) continue;
+    const std::string& path = paths_[i];
     if (item.isDir) {
       VX7Z_TRY(fs_->CreateDirectories(path));
-      dirs.push_back(i);
+      dirs_.push_back(i);
     } else {
       VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
       std::unique_ptr<IOutFile> out;
@@ -161,7 +110,69 @@ Status CExtraction::Decode() {
       VX7Z_TRY(out->Finish(MetaOf(item)));
     }
   }
-  decoder_.reset();
+  return Status::Ok();
+}
+
+// A second lane decodes folders from the back while the first works from the front, when
+// there are cores for it, no two files written may be one file (their order would be lost),
+// and every folder fits in half the memory budget.
+unsigned CExtraction::LaneCount() const {
+  if (!options_.helperThreads || work_.size() < 2) return 1;
+  unsigned lanes = options_.folderLanes ? options_.folderLanes : std::thread::hardware_concurrency();
+  if (lanes < 2) return 1;
+  const uint64_t share = options_.limits.memoryLimit / 2;
+  for (bool wait : drainFirst_)
+    if (wait) return 1;
+  for (const CFolderWork& w : work_)
+    if (CFolderDecoder::SequentialMemory(db_.folders[w.folder], true) > share) return 1;
+  return 2;
+}
+
+Status CExtraction::DecodeFolders() {
+  const unsigned lanes = LaneCount();
+  std::atomic<bool> stop{false};
+  CLaneContext context{archive_, fs_, db_, paths_, write_, drainFirst_, options_.limits, options_.helperThreads, *progress_, stop};
+  context.limits.memoryLimit /= lanes;
+  std::mutex claim;
+  size_t front = 0, back = work_.size();  // folders [front, back) are still to be taken
+
+  auto runLane = [&](bool fromBack) {
+    CFolderLane lane(context);
+    Status st;
+    for (;;) {
+      size_t k;
+      {
+        std::lock_guard<std::mutex> lock(claim);
+        if (front >= back || stop.load()) break;
+        k = fromBack ? --back : front++;
+      }
+      st = lane.Decode(work_[k]);
+      if (!st.ok() || lane.WriterFailed()) break;
+    }
+    Status written = lane.Finish();
+    Status result = written.ok() ? st : written;  // a failed write explains what followed it
+    if (!result.ok()) stop.store(true);
+    return result;
+  };
+
+  if (lanes == 1) return runLane(false);
+  Status helper;
+  std::thread second([&] { helper = runLane(true); });
+  Status first = runLane(false);
+  second.join();
+  return first.ok() ? helper : first;
+}
+
+Status CExtraction::Run() {
+  VX7Z_TRY(ReadArchive(archive_, options_.limits, db_));
+  VX7Z_TRY(PlanFolders());
+  progress_.reset(new CProgress(options_.onProgress, TotalUnpackedSize(db_)));
+  VX7Z_TRY(WriteEntriesWithoutData());
+  VX7Z_TRY(DecodeFolders());
+  // Inner folders first ("a/b" sorts before "a"), so a read-only parent is set last.
+  std::sort(dirs_.begin(), dirs_.end(), [&](size_t a, size_t b) { return paths_[a] > paths_[b]; });
+  for (size_t d : dirs_) VX7Z_TRY(fs_->SetDirectoryMeta(paths_[d], MetaOf(db_.files[d])));
+  progress_->Finish();
   return Status::Ok();
 }
 

@@ -1,5 +1,5 @@
-// Extraction and testing of a whole archive: folders decoded in order, files written as
-// their bytes are decoded, every CRC checked.
+// Extraction and testing of a whole archive: folders decoded in order (or from both ends at
+// once on two lanes), files written as their bytes are decoded, every CRC checked.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,9 @@ struct CExtractOptions {
   ProgressFn onProgress;  // may be empty; called from one thread at a time
   // CRC and writes on a thread of their own, and decoders that feed a filter on another.
   bool helperThreads = true;
+  // Folders decoded at once (at most two): 0 decides by the machine's cores. With one, or
+  // without helper threads, folders are decoded strictly in order.
+  unsigned folderLanes = 0;
 };
 
 // With fs == nullptr the archive is only tested: decoded and checked, nothing written.

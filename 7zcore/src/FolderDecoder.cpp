@@ -25,6 +25,30 @@ CFolderDecoder::~CFolderDecoder() {
   while (!sources_.empty()) sources_.pop_back();
 }
 
+uint64_t CFolderDecoder::SequentialMemory(const CFolder& f, bool prefetch) {
+  uint64_t total = 0;
+  size_t out = 0;
+  for (const CCoder& c : f.coders) {
+    if (out >= f.unpackSizes.size()) return 0;
+    const uint64_t unpack = f.unpackSizes[out];
+    out += c.numOut;
+    total += kFixedDecoderCost;
+    if (c.methodId == kMethodLzma) {
+      CLzmaProps props;
+      if (!ParseLzmaProps(c.props.data(), c.props.size(), props).ok()) return 0;
+      total += WindowFor(props.dictSize, unpack);
+    } else if (c.methodId == kMethodLzma2) {
+      uint64_t dict = 0;
+      if (c.props.size() != 1 || !Lzma2DictSize(c.props[0], dict)) return 0;
+      total += WindowFor(dict, unpack);
+    } else if (prefetch && (c.methodId == kMethodBcj || c.methodId == kMethodArm64 || c.methodId == kMethodDelta ||
+                            c.methodId == kMethodBcj2)) {
+      total += CPrefetchSource::kBlocks * CPrefetchSource::kBlockSize;
+    }
+  }
+  return total;
+}
+
 IByteSource& CFolderDecoder::FilterInput(IByteSource* input) {
   if (!prefetch_ || std::find(decoders_.begin(), decoders_.end(), input) == decoders_.end()) return *input;
   sources_.emplace_back(new CPrefetchSource(*input));

@@ -20,6 +20,9 @@ class CFolderDecoder {
   Status Init(IInFile& file, const CArchiveDb& db, size_t folderIndex, const CReadLimits& limits,
               bool prefetch = false);
   ~CFolderDecoder();
+  // What Init charges for the folder's windows and buffers when its LZMA2 is not split; 0 when
+  // the coders are malformed (Init reports why).
+  static uint64_t SequentialMemory(const CFolder& folder, bool prefetch);
   IByteSource& Output() { return *out_; }
 
  private:

@@ -26,6 +26,7 @@ void CProgress::Report(uint64_t value) {
 }
 
 void CProgress::Add(uint64_t bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
   done_ += bytes;
   if (done_ >= nextPercent_ && percent_ < 100) {
     while (percent_ < 100 && done_ >= PercentPoint(total_, percent_ + 1)) ++percent_;
@@ -39,6 +40,7 @@ void CProgress::Add(uint64_t bytes) {
 
 void CProgress::Finish() {
   if (!fn_) return;
+  std::lock_guard<std::mutex> lock(mutex_);
   lastReported_ = total_;
   fn_(total_, total_);
 }

@@ -1,11 +1,12 @@
 // Progress in unpacked bytes: done never goes backwards, a report at least every whole
 // percent, time-driven reports at most every 5 ms in between, and done == total only in
-// the final report after success.
+// the final report after success. Several writers may add to it; reports never overlap.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 namespace vx7z {
 
@@ -20,6 +21,7 @@ class CProgress {
  private:
   void Report(uint64_t value);
 
+  std::mutex mutex_;  // held while reporting, so the callable is never entered twice
   const ProgressFn& fn_;
   uint64_t total_;
   uint64_t done_ = 0;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "ByteSource.h"
 #include "Crc32.h"
@@ -167,6 +168,81 @@ TEST(Archives, SegmentsDecodedInParallelMatch7zz) {
   std::string a = Slurp(Fixture("good-lzma2-blocks.7z"));
   a[a.size() / 3] = char(a[a.size() / 3] ^ 0x21);
   EXPECT_EQ(TestMemory(a, SIZE_MAX, true).result(), Result::corrupt);
+}
+
+// Folders taken from both ends by two lanes give 7zz's tree, one lane or two, with progress
+// that never goes back; two data files of one name keep the later one either way.
+TEST(Archives, FoldersOnTwoLanesMatch7zz) {
+  std::map<std::string, std::string> trees;
+  for (const auto& row : ReadManifest()) trees[row.archive] = row.tree;
+  for (const char* name : {"good-solid-off.7z", "good-copy-solid-off.7z", "good-mx5.7z", "good-crafted-duplicate-names.7z"}) {
+    for (unsigned lanes : {1u, 2u}) {
+      SCOPED_TRACE(std::string(name) + " on " + std::to_string(lanes) + " lane(s)");
+      ASSERT_TRUE(trees.count(name)) << "fixture missing";
+      std::string dest = gScratch + "/lanes/" + name;
+      RemoveTree(U8(dest));
+      vx7z::CExtractOptions options;
+      options.folderLanes = lanes;
+      uint64_t prev = 0, last = 0, total = 0;
+      bool backwards = false;
+      options.onProgress = [&](uint64_t d, uint64_t t) {
+        backwards = backwards || d < prev;
+        prev = last = d;
+        total = t;
+      };
+      ASSERT_TRUE(Extract(Fixture(name), dest, options).ok());
+      EXPECT_FALSE(backwards);
+      EXPECT_EQ(last, total);
+      const std::string& tree = trees[name];
+      ExpectSameTree(U8(Fixture(tree)), U8(dest), tree.compare(0, 4, "ref/") == 0);
+      RemoveTree(U8(dest));
+    }
+  }
+}
+
+// "Same.txt" then "same.txt": two files here, one file on Windows holding the later one's bytes
+// (it is opened again only once the earlier data has all been written).
+TEST(Archives, NamesDifferingInCaseOnly) {
+  std::string dest = gScratch + "/case-names";
+  RemoveTree(U8(dest));
+  ASSERT_TRUE(Extract(Fixture("good-crafted-case-names.7z"), dest).ok());
+  EXPECT_EQ(ReadFile(U8(dest + "/same.txt")), "second\n");
+  size_t files = 0;
+  for (auto& e : fs::directory_iterator(U8(dest))) files += e.is_regular_file();
+#ifdef _WIN32
+  EXPECT_EQ(files, 1u);
+#else
+  EXPECT_EQ(files, 2u);
+  EXPECT_EQ(ReadFile(U8(dest + "/Same.txt")).size(), 256u << 10);
+#endif
+  RemoveTree(U8(dest));
+}
+
+// A damaged file in the first or in the last folder fails the whole extraction, whichever lane
+// meets it, and the other lane stops.
+TEST(Archives, DamageInAnyFolderFailsBothLanes) {
+  const std::string good = Slurp(Fixture("good-copy-solid-off.7z"));
+  uint64_t headerOffset;
+  std::memcpy(&headerOffset, good.data() + 12, 8);
+  ASSERT_GT(headerOffset, 2u);
+  for (size_t at : {size_t(32), size_t(32 + headerOffset - 1)}) {
+    for (unsigned lanes : {1u, 2u}) {
+      SCOPED_TRACE("byte " + std::to_string(at) + " on " + std::to_string(lanes) + " lane(s)");
+      std::string bad = good;
+      bad[at] = char(bad[at] ^ 0x40);
+      vx7z::CMemoryInFile file(reinterpret_cast<const uint8_t*>(bad.data()), bad.size());
+      vx7z::CExtractOptions options;
+      options.folderLanes = lanes;
+      EXPECT_EQ(vx7z::ExtractArchive(file, nullptr, options).result(), Result::corrupt);
+      std::string dest = gScratch + "/lanes-damaged";
+      RemoveTree(U8(dest));
+      std::string path = dest + ".7z";
+      std::ofstream(U8(path), std::ios::binary) << bad;
+      EXPECT_EQ(Extract(path, dest, options).result(), Result::corrupt);
+      RemoveTree(U8(dest));
+      fs::remove(U8(path));
+    }
+  }
 }
 
 TEST(Limits, DictionaryOverTheBudgetIsAMemoryLimit) {

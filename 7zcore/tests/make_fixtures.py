@@ -100,6 +100,8 @@ def good_7zz():
     # Several LZMA2 blocks (dictionary resets) from a small block size with two threads.
     make_7zz("good-lzma2-blocks", mixed, ["-m0=LZMA2:d=64k:c=128k", "-mmt=2"])
     make_7zz("good-solid-off", mixed, ["-ms=off"])
+    # A folder per file, stored, plain header: the tests can damage any folder's bytes.
+    make_7zz("good-copy-solid-off", mixed, ["-m0=Copy", "-ms=off", "-mhc=off"])
     make_7zz("good-solid-2files", mixed, ["-ms=2f"])
     make_7zz("good-hc-off", mixed, ["-mhc=off"])
     make_7zz("good-hc-on", mixed, ["-mhc=on"])
@@ -186,6 +188,20 @@ def good_crafted():
     empty = [sz.Entry("only-dir", None, is_dir=True, mtime=t), sz.Entry("only-dir/zero.txt", b"", mtime=t)]
     save("good-crafted-no-data.7z", sz.simple_archive(empty))
     row("good-crafted-no-data.7z", "ok", crafted_expect("no-data", empty), what="no entry with data")
+
+    # One name for two files with data, each in a folder of its own: the later one stays, even
+    # though its folder is far quicker to decode than the earlier, larger one.
+    dup = [sz.Entry("same.txt", os.urandom(256 << 10), mtime=t), sz.Entry("same.txt", b"second\n", mtime=t)]
+    folders = [sz.Folder([sz.Coder(sz.COPY)], [len(e.data)]) for e in dup]
+    header = b"\x01\x04" + sz.streams_info([len(e.data) for e in dup], folders, [[(len(e.data), sz.crc(e.data))] for e in dup])
+    header += b"\x05" + sz.files_info(dup) + b"\x00"
+    save("good-crafted-duplicate-names.7z", sz.container(b"".join(e.data for e in dup), header))
+    row("good-crafted-duplicate-names.7z", "ok", crafted_expect("duplicate-names", dup[1:]),
+        what="the later of two files with one name stays")
+
+    # Two names that are one file on Windows only (the tests check each platform's outcome).
+    case = [sz.Entry("Same.txt", os.urandom(256 << 10), mtime=t), sz.Entry("same.txt", b"second\n", mtime=t)]
+    save("good-crafted-case-names.7z", sz.simple_archive(case))
 
     # Attributes: read-only and hidden; an encoded (stored) header.
     attrs = [sz.Entry("ro.txt", b"ro\n", attrib=0x21, mtime=t), sz.Entry("hid.txt", b"hidden\n", attrib=0x22, mtime=t),
