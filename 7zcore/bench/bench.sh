@@ -78,21 +78,24 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 declare -A wall rss
 tools=(vx7z "7zz-mmt1" 7zz bsdtar)
-for tool in "${tools[@]}"; do
-  walls=() rsss=()
-  for ((i = 0; i < runs; i++)); do
+# Runs interleave the tools, so that a slow spell of a shared machine hits them all alike.
+declare -A walls rsss
+for ((i = 0; i < runs; i++)); do
+  for tool in "${tools[@]}"; do
     case $tool in
       vx7z) r=$(measure "$VX7Z" x "$archive" "$work/out") ;;
       7zz-mmt1) r=$(measure 7zz x -mmt=1 -y -bd "-o$work/out" "$archive") ;;
       7zz) r=$(measure 7zz x -y -bd "-o$work/out" "$archive") ;;
       bsdtar) r=$(measure bsdtar -xf "$archive" -C "$work/out") ;;
     esac
-    walls+=("${r% *}")
-    rsss+=("${r#* }")
+    walls[$tool]+="${r% *} "
+    rsss[$tool]+="${r#* } "
   done
-  wall[$tool]=$(printf '%s\n' "${walls[@]}" | median)
-  rss[$tool]=$(printf '%s\n' "${rsss[@]}" | median)
-  printf '%-10s wall %6.2f s (runs: %s)  peak RSS %6.1f MiB  %6.1f MB/s\n' "$tool" "${wall[$tool]}" "${walls[*]}" \
+done
+for tool in "${tools[@]}"; do
+  wall[$tool]=$(printf '%s\n' ${walls[$tool]} | median)
+  rss[$tool]=$(printf '%s\n' ${rsss[$tool]} | median)
+  printf '%-10s wall %6.2f s (runs: %s)  peak RSS %6.1f MiB  %6.1f MB/s\n' "$tool" "${wall[$tool]}" "${walls[$tool]% }" \
     "$(echo "${rss[$tool]} / 1024" | bc -l)" "$(echo "$unpacked / 1000000 / ${wall[$tool]}" | bc -l)"
 done
 echo
