@@ -30,8 +30,8 @@ bool ScanLzma2Segments(IInFile& file, uint64_t offset, uint64_t size, uint64_t u
 class CLzma2ParallelSource : public IByteSource {
  public:
   static constexpr size_t kBlockSize = 1 << 20;
-  // Decoded blocks a segment may hold ahead of its reader: a window plus about 27 MiB per thread.
-  static constexpr size_t kQueueBlocks = 26;
+  // Decoded blocks a segment may hold ahead of its reader: a window plus about 32 MiB per thread.
+  static constexpr size_t kQueueBlocks = 30;
 
   // Memory it needs with `threads` workers: a window and a queue each.
   static uint64_t MemoryNeed(unsigned threads, uint64_t window) {
