@@ -15,11 +15,6 @@
 namespace vx7z {
 namespace {
 
-std::string ParentOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // Names that may be one file on the destination: Windows ignores case, so letters are folded,
 // and every byte of a non-ASCII character is made alike (a false match only costs a lane).
 std::string CollisionKey(const std::string& path) {
@@ -104,7 +99,7 @@ Status CExtraction::WriteEntriesWithoutData() {
       VX7Z_TRY(fs_->CreateDirectories(path));
       dirs_.push_back(i);
     } else {
-      VX7Z_TRY(fs_->CreateDirectories(ParentOf(path)));
+      VX7Z_TRY(fs_->CreateDirectories(ParentOfCleanPath(path)));
       std::unique_ptr<IOutFile> out;
       VX7Z_TRY(fs_->CreateOutFile(path, out));
       VX7Z_TRY(out->Finish(MetaOf(item)));

@@ -4,16 +4,9 @@
 
 #include "Crc32.h"
 #include "FolderDecoder.h"
+#include "PathClean.h"
 
 namespace vx7z {
-namespace {
-
-std::string ParentOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-}  // namespace
 
 CItemMeta MetaOf(const CFileItem& f) {
   CItemMeta m;
@@ -57,7 +50,7 @@ Status CFolderLane::WriteFile(IByteSource& src, size_t entry) {
   if (ctx_.write[entry]) {
     // Opening it again while the writer still fills it would mix the two files' bytes.
     if (ctx_.drainFirst[entry] && !pipeline_.Drain().ok()) return Status::Ok();
-    VX7Z_TRY(ctx_.fs->CreateDirectories(ParentOf(path)));
+    VX7Z_TRY(ctx_.fs->CreateDirectories(ParentOfCleanPath(path)));
     VX7Z_TRY(ctx_.fs->CreateOutFile(path, job->out));
   }
   job->meta = MetaOf(item);

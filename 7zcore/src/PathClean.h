@@ -9,4 +9,10 @@ namespace vx7z {
 // Returns components joined by '/', or an empty string when nothing usable is left.
 std::string CleanEntryName(const std::string& utf8Name);
 
+// The folder part of a cleaned path ("" for a name at the top).
+inline std::string ParentOfCleanPath(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 }  // namespace vx7z
