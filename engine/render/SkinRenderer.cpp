@@ -10,6 +10,7 @@
 #include "render/GdiplusInclude.h"
 #include "render/SystemImaging.h"
 #include "render/TextCache.h"
+#include "resources/DibSection.h"
 #include "window/PaintManagerUI.h"
 
 namespace Lomar {
@@ -265,15 +266,8 @@ void CSkinRenderer::draw_gradient(HDC dc, const CUIRect& rect, uint32_t color1, 
     if (alpha < 255)
     {
         mem = CreateCompatibleDC(dc);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        uint32_t* bits = nullptr;
+        bitmap = create_dib32(dc, w, h, false, &bits);
         if (!mem || !bitmap)
         {
             if (bitmap) DeleteObject(bitmap);
@@ -446,17 +440,11 @@ HBITMAP rasterise(HDC dc, CPaintManagerUI* manager, const CUIString& text, uint3
     Gdiplus::BitmapData data;
     Gdiplus::Rect all(0, 0, w, h);
     if (canvas.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return nullptr;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = create_dib32(dc, w, h, true, &bits);
     if (bitmap)
         for (int y = 0; y < h; ++y)
-            std::memcpy(static_cast<unsigned char*>(bits) + static_cast<size_t>(y) * w * 4,
+            std::memcpy(bits + static_cast<size_t>(y) * w,
                         static_cast<const unsigned char*>(data.Scan0) + static_cast<size_t>(y) * data.Stride,
                         static_cast<size_t>(w) * 4);
     canvas.UnlockBits(&data);

@@ -1,13 +1,12 @@
 // The image loader (see ImageLoader.h).
 #include "resources/ImageLoader.h"
 
+#include "resources/DibSection.h"
 #include "resources/ImageDecoder.h"
 #include "resources/ResourceBytes.h"
 #include "resources/ResourceCatalog.h"
 #include "resources/ResourceModule.h"
 #include "resources/ResourceSource.h"
-
-#include <cstring>
 
 namespace Lomar {
 
@@ -24,17 +23,8 @@ ImageRecord* create_image(const unsigned char* rgba, int width, int height, uint
 {
     if (!rgba || width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > kMaxImagePixels)
         return nullptr;
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof(info));
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;   // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * height * 4;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = create_dib32(nullptr, width, height, true, &bits);
     if (!bitmap || !bits)
     {
         if (bitmap)
@@ -45,7 +35,7 @@ ImageRecord* create_image(const unsigned char* rgba, int width, int height, uint
     image->bitmap = bitmap;
     image->width = width;
     image->height = height;
-    image->has_alpha = premultiply_pixels(rgba, static_cast<uint32_t*>(bits),
+    image->has_alpha = premultiply_pixels(rgba, bits,
                                           static_cast<uint32_t>(width) * height, mask);
     return image;
 }

@@ -3,6 +3,7 @@
 
 #include "controls/ControlUI.h"
 #include "render/SkinRenderer.h"
+#include "resources/DibSection.h"
 #include "window/PaintManagerUI.h"
 #include "window/ShadowUI.h"
 
@@ -32,22 +33,6 @@ SetLayeredWindowAttributesFn set_layered_window_attributes()
     static const auto fn = reinterpret_cast<SetLayeredWindowAttributesFn>(
         reinterpret_cast<void*>(user32_proc("SetLayeredWindowAttributes")));
     return fn;
-}
-
-HBITMAP create_dib(HDC dc, int w, int h, uint32_t** bits)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;   // bottom-up
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    bi.bmiHeader.biSizeImage = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
-    void* p = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    *bits = static_cast<uint32_t*>(p);
-    return bitmap;
 }
 
 } // namespace
@@ -177,7 +162,7 @@ bool CPaintManagerUI::handle_paint()
     if (m_offscreen_paint && !m_offscreen_bitmap && W > 0 && H > 0)
     {
         m_offscreen_dc = CreateCompatibleDC(m_paint_dc);
-        m_offscreen_bitmap = create_dib(m_paint_dc, W, H, &m_offscreen_bits);
+        m_offscreen_bitmap = create_dib32(m_paint_dc, W, H, false, &m_offscreen_bits);
     }
 
     PAINTSTRUCT ps;
@@ -218,7 +203,7 @@ bool CPaintManagerUI::handle_paint()
                 if (!intersect_rect(part, cr, paint)) continue;
                 uint32_t* bits = nullptr;
                 HDC cdc = CreateCompatibleDC(m_paint_dc);
-                HBITMAP cbm = create_dib(m_paint_dc, cr.width(), cr.height(), &bits);
+                HBITMAP cbm = create_dib32(m_paint_dc, cr.width(), cr.height(), false, &bits);
                 if (cdc && cbm)
                 {
                     HGDIOBJ o = SelectObject(cdc, cbm);

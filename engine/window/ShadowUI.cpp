@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/SkinRenderer.h"
+#include "resources/DibSection.h"
 #include "window/PaintManagerUI.h"
 
 namespace Lomar {
@@ -213,16 +214,9 @@ void CShadowUI::update(HWND watched)
     const int width = wr.right - wr.left + 2 * m_size, height = wr.bottom - wr.top + 2 * m_size;
     if (width <= 0 || height <= 0) return;
 
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
+    uint32_t* bits = nullptr;
     HDC mem = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = mem ? CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &p, nullptr, 0) : nullptr;
+    HBITMAP bitmap = mem ? create_dib32(mem, width, height, false, &bits) : nullptr;
     if (!mem || !bitmap)
     {
         if (bitmap) DeleteObject(bitmap);
@@ -230,7 +224,6 @@ void CShadowUI::update(HWND watched)
         return;
     }
     HGDIOBJ old = SelectObject(mem, bitmap);
-    auto* bits = static_cast<uint32_t*>(p);
     std::memset(bits, 0, static_cast<size_t>(width) * height * 4);
     if (m_image_mode)
     {

@@ -6,6 +6,7 @@
 #include "controls/OptionUI.h"
 #include "controls/ProgressUI.h"
 #include "controls/TabLayoutUI.h"
+#include "resources/DibSection.h"
 #include "resources/ResourceSource.h"
 #include "window/PaintManagerUI.h"
 #include "window/WindowImplBase.h"
@@ -51,17 +52,11 @@ std::vector<unsigned char> ReadAll(const std::wstring& path)
 // Lays the tree out and paints one frame, as the window would before showing it.
 void Frame(CPaintManagerUI& m, int w, int h)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    uint32_t* bits = nullptr;
     HDC dc = CreateCompatibleDC(m.get_paint_dc());
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = create_dib32(dc, w, h, false, &bits);
     HGDIOBJ old = SelectObject(dc, bmp);
-    m.render_frame(dc, static_cast<uint32_t*>(bits), w, h);
+    m.render_frame(dc, bits, w, h);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);

@@ -15,6 +15,7 @@
 #include "render/GdiplusInclude.h"
 #include "render/SkinRenderer.h"
 #include "controls/ControlUI.h"
+#include "resources/DibSection.h"
 #include "resources/ResourceSource.h"
 #include "window/WindowImplBase.h"
 
@@ -182,17 +183,10 @@ int wmain(int argc, wchar_t** argv)
     });
 
     const int W = 700, H = 420;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = W;
-    bi.bmiHeader.biHeight = H;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* p = nullptr;
+    uint32_t* bits = nullptr;
     HDC dc = CreateCompatibleDC(m.get_paint_dc());
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    HBITMAP bmp = create_dib32(dc, W, H, false, &bits);
     SelectObject(dc, bmp);
-    auto* bits = static_cast<uint32_t*>(p);
     CControlUI* root = m.get_root();
     const CUIRect client(0, 0, W, H);
 

@@ -14,6 +14,7 @@
 #include "PngWriter.h"
 #include "builder/SkinBuilder.h"
 #include "controls/TabLayoutUI.h"
+#include "resources/DibSection.h"
 #include "resources/ResourceSource.h"
 #include "window/WindowImplBase.h"
 
@@ -131,26 +132,19 @@ int wmain(int argc, wchar_t** argv)
     RECT rc;
     GetClientRect(window.get_hwnd(), &rc);
     const int w = rc.right, h = rc.bottom;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;   // bottom-up, like the manager's frame
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* p = nullptr;
+    uint32_t* bits = nullptr;
     HDC dc = CreateCompatibleDC(m.get_paint_dc());
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    HBITMAP bmp = create_dib32(dc, w, h, false, &bits);   // bottom-up, like the manager's frame
     if (!bmp)
     {
         DeleteDC(dc);
         return 1;
     }
     HGDIOBJ old = SelectObject(dc, bmp);
-    m.render_frame(dc, static_cast<uint32_t*>(p), w, h);
+    m.render_frame(dc, bits, w, h);
 
     // Premultiplied bottom-up BGRA to straight top-down RGBA.
     std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
-    const auto* bits = static_cast<const uint32_t*>(p);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
         {

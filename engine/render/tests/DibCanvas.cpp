@@ -1,20 +1,13 @@
 #include "DibCanvas.h"
 
+#include "resources/DibSection.h"
+
 namespace Lomar {
 namespace test {
 
 DibCanvas::DibCanvas(int width, int height, uint32_t fill_color) : m_width(width), m_height(height)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    m_bits = static_cast<uint32_t*>(p);
+    m_bitmap = create_dib32(nullptr, width, height, true, &m_bits);
     m_dc = CreateCompatibleDC(nullptr);
     m_old = SelectObject(m_dc, m_bitmap);
     fill(fill_color);

@@ -4,6 +4,7 @@
 
 #include "TestWindow.h"
 #include "controls/ContainerUI.h"
+#include "resources/DibSection.h"
 
 using namespace Lomar;
 using namespace Lomar::test;
@@ -105,19 +106,12 @@ TEST(PaintManager, LayeredFrameKeepsTransparencyAndRepairsGdiText)
     ASSERT_TRUE(w.manager().is_layered());
     EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     // Read the frame the manager pushed by painting it again into a DIB of our own.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = 200;
-    bi.bmiHeader.biHeight = -100;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    uint32_t* px = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = create_dib32(dc, 200, 100, true, &px);
     HGDIOBJ old = SelectObject(dc, bmp);
     SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     GdiFlush();
-    auto* px = static_cast<uint32_t*>(bits);
     int bright = 0;
     for (int i = 0; i < 100 * 200; ++i)
         if ((i % 200) < 100 && ((px[i] >> 8) & 0xFF) > 0xF0) ++bright;
