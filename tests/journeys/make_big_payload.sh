@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# A payload of a few hundred megabytes for the journey that closes the installer during a long
+# A payload of about a gigabyte for the journey that closes the installer during a long
 # extraction: real Windows executables (those Wine ships), packed quickly with the real 7-Zip.
+# Its folders are decoded on two threads in a few seconds, so it must be large for the closing
+# to land while the extraction still runs.
 #   make_big_payload.sh OUT.7z [MEGABYTES]
 set -euo pipefail
 out=$1
-want=$(( ${2:-320} * 1024 * 1024 ))
+want=$(( ${2:-960} * 1024 * 1024 ))
 [ -f "$out" ] && exit 0
 src=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 tree=$(mktemp -d)
